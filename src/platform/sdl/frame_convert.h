@@ -1,0 +1,41 @@
+// Turning the platform's frames into 32-bit ARGB pixels and placing them on a screen of any
+// size. Pure functions, no display needed, so they are tested without one.
+#pragma once
+
+#include <cstdint>
+
+#include "host.h"
+
+// Entries in a frame palette, and bytes per entry (red, green, blue, flags).
+constexpr int PALETTE_ENTRIES = 256;
+constexpr int PALETTE_ENTRY_BYTES = 4;
+constexpr int PALETTE_BYTES = PALETTE_ENTRIES * PALETTE_ENTRY_BYTES;
+
+// A palette already turned into ARGB pixels, and the palette bytes it was built from.
+struct PaletteLookup {
+  uint32_t argb[PALETTE_ENTRIES];     // opaque ARGB for each palette index
+  uint8_t source[PALETTE_BYTES];      // palette bytes the table was built from
+  bool built;                         // false until the first build
+};
+
+// Where a frame goes on the output: the largest rectangle of the frame's shape, centred.
+struct ScreenRect {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+
+// Rebuilds `lookup` from `palette` (256 x red, green, blue, flags) unless it already holds
+// exactly those bytes; returns whether it rebuilt. Palette-only changes are frequent (fades).
+bool UpdatePaletteLookup(PaletteLookup& lookup, const uint8_t* palette);
+// Converts one row of 8-bit palette indices to ARGB through `argb`.
+void ConvertRow8(const uint8_t* indices, int width, const uint32_t* argb, uint32_t* out);
+// Converts one row of 16-bit 5.6.5 pixels (native byte order) to opaque ARGB.
+void ConvertRow16(const uint8_t* pixels, int width, uint32_t* out);
+// Converts a whole 8- or 16-bit frame into ARGB rows `out_pitch` bytes apart; false (and
+// nothing written) for any other depth.
+bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch);
+// The letterbox for a frame_width x frame_height frame on an output_width x output_height
+// screen: scaled as large as fits with its proportions kept, black bars on the other axis.
+ScreenRect FitLetterbox(int output_width, int output_height, int frame_width, int frame_height);

@@ -1,0 +1,311 @@
+#include "sdl/sdl_host.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "sdl/frame_convert.h"
+#include "sdl/key_tracker.h"
+#include "win32.h"
+
+namespace {
+
+// Virtual-key code of F1; F1 to F12 follow it in order.
+constexpr int VK_FIRST_FUNCTION_KEY = 0x70;
+// Opaque black, what the screen shows before the first palette arrives.
+constexpr uint32_t ARGB_BLACK = 0xFF000000u;
+
+static_assert(SDL_NUM_SCANCODES <= PHYSICAL_KEY_COUNT, "key tracker must cover every scancode");
+
+// Everything the SDL host holds between SdlHostStart and SdlHostStop.
+struct SdlHostState {
+  bool started;                  // SDL is initialised
+  SDL_Window* window;            // the game's window, or null
+  SDL_Renderer* renderer;        // draws the frame texture into the window
+  SDL_Texture* texture;          // ARGB copy of the last frame, frame-sized
+  int texture_width;             // size of `texture` in pixels
+  int texture_height;
+  bool vsync;                    // presenting waits for the vertical blank
+  PaletteLookup palette;         // the last frame palette as ARGB
+  KeyTracker keys;               // physical keys down, for one report per change
+  bool release_keys_pending;     // the window went away with keys held: release them next pump
+  bool pumped;                   // events have been read at least once
+  uint32_t last_pump_ms;         // when events were last read
+};
+
+SdlHostState state;
+
+// ---- Keys -----------------------------------------------------------------------------------
+
+// Virtual key for a key by what it types in the current layout; 0 if the game has no use for it.
+int VirtualKeyFromKeycode(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_FIRST_FUNCTION_KEY + (key - SDLK_F1);
+  switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    default: return 0;
+  }
+}
+
+// Virtual key for letter and digit keys by position, for layouts whose letters are not Latin
+// (the real platform still gives 'A'..'Z' and '0'..'9' for those keys).
+int VirtualKeyFromScancode(SDL_Scancode code) {
+  if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return 'A' + (code - SDL_SCANCODE_A);
+  if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return '1' + (code - SDL_SCANCODE_1);
+  if (code == SDL_SCANCODE_0) return '0';
+  return 0;
+}
+
+int VirtualKeyOf(const SDL_Keysym& keysym) {
+  int virtual_key = VirtualKeyFromKeycode(keysym.sym);
+  return virtual_key != 0 ? virtual_key : VirtualKeyFromScancode(keysym.scancode);
+}
+
+// ---- Events ---------------------------------------------------------------------------------
+
+// Handles one window event; sets *close_reported once the close has been passed on.
+void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
+  if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+    // Key-ups go to whichever window has the keyboard now; release ours so none sticks.
+    ReleaseAllKeys(state.keys, HostSetKey);
+  } else if (event.event == SDL_WINDOWEVENT_CLOSE && !*close_reported) {
+    HostRequestClose();
+    *close_reported = true;
+  }
+}
+
+// Handles one SDL event. Closing the last window sends both a window close and a quit event;
+// they make one close request.
+void HandleEvent(const SDL_Event& event, bool* close_reported) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      TrackKeyDown(state.keys, event.key.keysym.scancode, VirtualKeyOf(event.key.keysym), HostSetKey);
+      break;
+    case SDL_KEYUP:
+      TrackKeyUp(state.keys, event.key.keysym.scancode, HostSetKey);
+      break;
+    case SDL_WINDOWEVENT:
+      HandleWindowEvent(event.window, close_reported);
+      break;
+    case SDL_QUIT:
+      if (!*close_reported) HostRequestClose();
+      *close_reported = true;
+      break;
+    default:
+      break;
+  }
+}
+
+// True when events were already read during this millisecond. The platform pumps on every
+// call, thousands of times inside one busy-wait frame; SDL keeps the events queued meanwhile.
+bool PumpedThisMillisecond() {
+  uint32_t now = SDL_GetTicks();
+  if (state.pumped && now == state.last_pump_ms) return true;
+  state.pumped = true;
+  state.last_pump_ms = now;
+  return false;
+}
+
+void PumpEvents() {
+  if (!state.started) return;
+  if (state.release_keys_pending) {
+    ReleaseAllKeys(state.keys, HostSetKey);
+    state.release_keys_pending = false;
+  }
+  if (PumpedThisMillisecond()) return;
+  SDL_PumpEvents();
+  bool close_reported = false;
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+    HandleEvent(event, &close_reported);
+}
+
+// ---- Window and frames ----------------------------------------------------------------------
+
+void DestroyTexture() {
+  if (state.texture) SDL_DestroyTexture(state.texture);
+  state.texture = nullptr;
+  state.texture_width = 0;
+  state.texture_height = 0;
+}
+
+// A renderer for the window: accelerated with vsync where the machine has it, else software.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_Renderer* renderer =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  return renderer;
+}
+
+bool RendererHasVsync(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+}
+
+void CloseWindow() {
+  DestroyTexture();
+  if (state.renderer) SDL_DestroyRenderer(state.renderer);
+  if (state.window) SDL_DestroyWindow(state.window);
+  state.renderer = nullptr;
+  state.window = nullptr;
+  // No key-up can arrive for a window that is gone; release held keys at the next pump rather
+  // than calling back into the platform while it is closing the window.
+  state.release_keys_pending = true;
+}
+
+bool OpenWindow(const char* title, int x, int y, int width, int height) {
+  if (!state.started) return false;
+  CloseWindow();
+  state.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_SHOWN);
+  if (!state.window) return false;
+  state.renderer = CreateRenderer(state.window);
+  if (!state.renderer) {
+    CloseWindow();
+    return false;
+  }
+  state.vsync = RendererHasVsync(state.renderer);
+  return true;
+}
+
+// Makes the frame texture width x height; false if it cannot be made.
+bool EnsureTexture(int width, int height) {
+  if (state.texture && state.texture_width == width && state.texture_height == height) return true;
+  DestroyTexture();
+  state.texture = SDL_CreateTexture(state.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (!state.texture) return false;
+  SDL_SetTextureScaleMode(state.texture, SDL_ScaleModeNearest);  // crisp pixels when enlarged
+  SDL_SetTextureBlendMode(state.texture, SDL_BLENDMODE_NONE);
+  state.texture_width = width;
+  state.texture_height = height;
+  return true;
+}
+
+// Uses the whole monitor the window is on, at the desktop's own resolution: frames are
+// scaled up, the video mode never changes.
+void SetDisplayMode(int width, int height, int /*bits_per_pixel: frames are converted*/) {
+  if (!state.window) return;
+  SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  EnsureTexture(width, height);
+}
+
+bool FrameIsUsable(const HostFrame& frame) {
+  return frame.pixels && frame.width > 0 && frame.height > 0 &&
+         (frame.bits_per_pixel == 8 || frame.bits_per_pixel == 16);
+}
+
+// Copies the frame into the texture as ARGB; false if the texture is not available.
+bool UploadFrame(const HostFrame& frame) {
+  if (!EnsureTexture(frame.width, frame.height)) return false;
+  if (frame.bits_per_pixel == 8 && frame.palette) UpdatePaletteLookup(state.palette, frame.palette);
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(state.texture, nullptr, &pixels, &pitch) != 0) return false;
+  ConvertFrame(frame, state.palette.argb, static_cast<uint8_t*>(pixels), pitch);
+  SDL_UnlockTexture(state.texture);
+  return true;
+}
+
+void Present(const HostFrame& frame) {
+  if (!state.renderer || !FrameIsUsable(frame)) return;
+  bool uploaded = UploadFrame(frame);
+  SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(state.renderer);  // the black bars
+  if (uploaded) {
+    int output_width = 0;
+    int output_height = 0;
+    SDL_GetRendererOutputSize(state.renderer, &output_width, &output_height);
+    ScreenRect box = FitLetterbox(output_width, output_height, frame.width, frame.height);
+    SDL_Rect target{box.x, box.y, box.width, box.height};
+    SDL_RenderCopy(state.renderer, state.texture, nullptr, &target);
+  }
+  SDL_RenderPresent(state.renderer);
+}
+
+// ---- Time, display state, cursor ------------------------------------------------------------
+
+uint32_t Milliseconds() { return SDL_GetTicks(); }
+
+void Delay(uint32_t ms) { SDL_Delay(ms); }
+
+// With vsync the renderer's present already waits for the vertical blank, and without it
+// there is no blank to wait for; either way there is nothing to do here.
+void WaitVerticalBlank() {}
+
+bool DisplayLost() {
+  if (!state.window) return true;
+  return (SDL_GetWindowFlags(state.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+}
+
+void ShowMouseCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+// The real machine reads files itself; nothing to record.
+void FileOpened(const char* /*path*/, bool /*ok*/) {}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+bool EnvironmentHas(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+// Why SDL found no display, in words a user can act on.
+std::string DescribeNoDisplay(const char* sdl_error) {
+  if (!EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
+    return "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
+  std::string reason = "no display reachable";
+  if (EnvironmentHas("DISPLAY")) reason += std::string(" at DISPLAY=") + std::getenv("DISPLAY");
+  if (EnvironmentHas("WAYLAND_DISPLAY"))
+    reason += std::string(" at WAYLAND_DISPLAY=") + std::getenv("WAYLAND_DISPLAY");
+  return reason + " (" + sdl_error + ")";
+}
+
+void ResetState() {
+  state = SdlHostState{};
+  for (uint32_t& colour : state.palette.argb) colour = ARGB_BLACK;
+}
+
+}  // namespace
+
+const HostServices sdl_host = {
+    OpenWindow,   CloseWindow,       SetDisplayMode, Present,         PumpEvents, Milliseconds,
+    Delay,        WaitVerticalBlank, DisplayLost,    ShowMouseCursor, FileOpened,
+};
+
+bool SdlHostStart(std::string* error) {
+  ResetState();
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (error) *error = DescribeNoDisplay(SDL_GetError());
+    return false;
+  }
+  if (SDL_GetNumVideoDisplays() < 1) {
+    if (error) *error = DescribeNoDisplay("no video display attached");
+    SDL_Quit();
+    return false;
+  }
+  state.started = true;
+  return true;
+}
+
+void SdlHostStop() {
+  if (!state.started) return;
+  CloseWindow();
+  SDL_Quit();
+  ResetState();
+}

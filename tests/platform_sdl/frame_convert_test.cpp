@@ -1,0 +1,140 @@
+#include "sdl/frame_convert.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A palette whose entry i is (i, 255 - i, i / 2) with flags set, to show flags are ignored.
+std::vector<uint8_t> RampPalette() {
+  std::vector<uint8_t> palette(PALETTE_BYTES);
+  for (int i = 0; i < PALETTE_ENTRIES; ++i) {
+    palette[i * 4 + 0] = static_cast<uint8_t>(i);
+    palette[i * 4 + 1] = static_cast<uint8_t>(255 - i);
+    palette[i * 4 + 2] = static_cast<uint8_t>(i / 2);
+    palette[i * 4 + 3] = 0x05;
+  }
+  return palette;
+}
+
+// Output rows with spare words at the end of each, filled with a marker that must survive.
+constexpr uint32_t UNTOUCHED = 0xDEADBEEFu;
+
+std::vector<uint32_t> MarkedOutput(int words_per_row, int rows) {
+  return std::vector<uint32_t>(static_cast<size_t>(words_per_row) * rows, UNTOUCHED);
+}
+
+TEST(PaletteLookup, BuildsOpaqueColoursAndRebuildsOnlyOnChange) {
+  PaletteLookup lookup{};
+  std::vector<uint8_t> palette = RampPalette();
+
+  EXPECT_TRUE(UpdatePaletteLookup(lookup, palette.data()));
+  EXPECT_EQ(lookup.argb[0], 0xFF00FF00u);
+  EXPECT_EQ(lookup.argb[200], 0xFFC83764u);  // 200, 55, 100
+  EXPECT_EQ(lookup.argb[255], 0xFFFF007Fu);
+
+  EXPECT_FALSE(UpdatePaletteLookup(lookup, palette.data())) << "same bytes must not rebuild";
+
+  palette[7 * 4 + 0] = 0x12;  // one step of a fade
+  palette[7 * 4 + 1] = 0x34;
+  palette[7 * 4 + 2] = 0x56;
+  EXPECT_TRUE(UpdatePaletteLookup(lookup, palette.data()));
+  EXPECT_EQ(lookup.argb[7], 0xFF123456u);
+}
+
+TEST(PaletteLookup, FirstBuildHappensEvenForAnAllZeroPalette) {
+  PaletteLookup lookup{};
+  std::memset(lookup.argb, 0xAB, sizeof lookup.argb);
+  std::vector<uint8_t> black(PALETTE_BYTES, 0);
+  EXPECT_TRUE(UpdatePaletteLookup(lookup, black.data()));
+  EXPECT_EQ(lookup.argb[0], 0xFF000000u);
+  EXPECT_EQ(lookup.argb[255], 0xFF000000u);
+}
+
+TEST(ConvertFrame, EightBitGoesThroughPaletteAndRespectsBothPitches) {
+  PaletteLookup lookup{};
+  std::vector<uint8_t> palette = RampPalette();
+  UpdatePaletteLookup(lookup, palette.data());
+
+  // 3 x 2 frame in rows of 5 bytes: the two padding bytes per row must not be shown.
+  const uint8_t pixels[] = {1, 2, 3, 99, 99,  //
+                            250, 0, 128, 99, 99};
+  HostFrame frame{pixels, 3, 2, 5, 8, palette.data()};
+  std::vector<uint32_t> out = MarkedOutput(4, 2);
+
+  ASSERT_TRUE(ConvertFrame(frame, lookup.argb, reinterpret_cast<uint8_t*>(out.data()), 16));
+  EXPECT_EQ(out[0], lookup.argb[1]);
+  EXPECT_EQ(out[1], lookup.argb[2]);
+  EXPECT_EQ(out[2], lookup.argb[3]);
+  EXPECT_EQ(out[3], UNTOUCHED);
+  EXPECT_EQ(out[4], lookup.argb[250]);
+  EXPECT_EQ(out[5], lookup.argb[0]);
+  EXPECT_EQ(out[6], lookup.argb[128]);
+  EXPECT_EQ(out[7], UNTOUCHED);
+}
+
+TEST(ConvertFrame, SixteenBitWidensEachChannelToFullRange) {
+  // Rows start at odd addresses (pitch 9) to show unaligned 16-bit reads are handled.
+  uint16_t values[] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8410};
+  std::vector<uint8_t> pixels(1 + 9 * 2, 0);
+  for (int i = 0; i < 6; ++i) std::memcpy(&pixels[1 + (i / 3) * 9 + (i % 3) * 2], &values[i], 2);
+  HostFrame frame{pixels.data() + 1, 3, 2, 9, 16, nullptr};
+  std::vector<uint32_t> out = MarkedOutput(3, 2);
+
+  ASSERT_TRUE(ConvertFrame(frame, nullptr, reinterpret_cast<uint8_t*>(out.data()), 12));
+  EXPECT_EQ(out[0], 0xFFFF0000u);  // full red
+  EXPECT_EQ(out[1], 0xFF00FF00u);  // full green (6 bits)
+  EXPECT_EQ(out[2], 0xFF0000FFu);  // full blue
+  EXPECT_EQ(out[3], 0xFFFFFFFFu);
+  EXPECT_EQ(out[4], 0xFF000000u);
+  EXPECT_EQ(out[5], 0xFF848284u);  // half of each: top bits repeated into the low ones
+}
+
+TEST(ConvertFrame, RefusesOtherDepthsWithoutWriting) {
+  const uint8_t pixels[12] = {};
+  std::vector<uint32_t> out = MarkedOutput(2, 2);
+  for (int bits : {0, 4, 15, 24, 32}) {
+    HostFrame frame{pixels, 2, 2, 6, bits, nullptr};
+    EXPECT_FALSE(ConvertFrame(frame, nullptr, reinterpret_cast<uint8_t*>(out.data()), 8)) << bits;
+  }
+  for (uint32_t word : out) EXPECT_EQ(word, UNTOUCHED);
+}
+
+TEST(FitLetterbox, KeepsFourByThreeCentredWithBars) {
+  struct Case {
+    int output_width, output_height;
+    ScreenRect expected;
+  };
+  const Case cases[] = {
+      {640, 480, {0, 0, 640, 480}},          // exact fit, no bars
+      {1920, 1080, {240, 0, 1440, 1080}},    // wide: bars left and right
+      {1280, 1024, {0, 32, 1280, 960}},      // 5:4: bars top and bottom
+      {1080, 1920, {0, 555, 1080, 810}},     // portrait
+      {1366, 768, {171, 0, 1024, 768}},      // odd bar split rounds down
+      {321, 240, {0, 0, 320, 240}},          // one spare column: bar of 0 on the left
+  };
+  for (const Case& c : cases) {
+    ScreenRect box = FitLetterbox(c.output_width, c.output_height, 640, 480);
+    EXPECT_EQ(box.x, c.expected.x) << c.output_width << "x" << c.output_height;
+    EXPECT_EQ(box.y, c.expected.y) << c.output_width << "x" << c.output_height;
+    EXPECT_EQ(box.width, c.expected.width) << c.output_width << "x" << c.output_height;
+    EXPECT_EQ(box.height, c.expected.height) << c.output_width << "x" << c.output_height;
+  }
+}
+
+TEST(FitLetterbox, HandlesHugeAndEmptySizes) {
+  ScreenRect huge = FitLetterbox(2000000000, 1000000000, 640, 480);
+  EXPECT_EQ(huge.height, 1000000000);
+  EXPECT_EQ(huge.width, 1333333333);
+  EXPECT_GE(huge.x, 0);
+
+  for (ScreenRect empty : {FitLetterbox(0, 480, 640, 480), FitLetterbox(640, 480, 0, 480),
+                           FitLetterbox(640, -1, 640, 480)}) {
+    EXPECT_EQ(empty.width, 0);
+    EXPECT_EQ(empty.height, 0);
+  }
+}
+
+}  // namespace
