@@ -1,0 +1,158 @@
+// Frame presentation, surface locks, pixel and palette access, and the frame clock.
+#include "display/frame.h"
+
+#include <cstddef>
+#include <cstring>
+
+
+FrameClock frame_clock;
+
+namespace {
+
+// Locks a whole surface through display.surface_desc; null when the lock fails.
+uint8_t* LockWhole(LPDIRECTDRAWSURFACE7 surface, int32_t* pitch) {
+  std::memset(&display.surface_desc, 0, sizeof display.surface_desc);
+  display.surface_desc.dwSize = sizeof display.surface_desc;
+  if (surface == nullptr) return nullptr;
+  surface->Lock(nullptr, &display.surface_desc, DDLOCK_WAIT, nullptr);
+  *pitch = display.surface_desc.lPitch;
+  return static_cast<uint8_t*>(display.surface_desc.lpSurface);
+}
+
+// Flips, restoring lost surfaces in between; gives up after FLIP_ATTEMPTS so a display that
+// stays lost (a minimised window) never hangs the game.
+int FlipFullScreen() {
+  for (int attempt = 0; attempt < FLIP_ATTEMPTS; ++attempt) {
+    const HRESULT result = display.primary_surface->Flip(nullptr, DDFLIP_WAIT);
+    if (SUCCEEDED(result)) return 1;
+    if (result == DDERR_SURFACELOST) display.primary_surface->Restore();
+  }
+  return 0;
+}
+
+int FlipWindowed() {
+  RECT dest_rect{};
+  GetWindowRect(main_window, &dest_rect);
+  dest_rect.left += display.window_offset_x;
+  dest_rect.top += display.window_offset_y;
+  dest_rect.right = dest_rect.left + display.screen_width;
+  dest_rect.bottom = dest_rect.top + display.screen_height;
+  return SUCCEEDED(display.primary_surface->Blt(&dest_rect, display.back_surface, nullptr, DDBLT_WAIT, nullptr)) ? 1
+                                                                                                              : 0;
+}
+
+}  // namespace
+
+int FlipPages() {
+  if (display.primary_buffer != nullptr || display.back_buffer != nullptr) return 0;
+  if (display.primary_surface == nullptr) return 0;
+  return display.windowed ? FlipWindowed() : FlipFullScreen();
+}
+
+int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect) {
+  if (surface == nullptr) return 1;
+  DDBLTFX ddbltfx{};
+  ddbltfx.dwSize = sizeof ddbltfx;
+  ddbltfx.dwFillColor = color & 0xFFFF;
+  RECT area{};
+  if (rect) area = *rect;
+  surface->Blt(rect ? &area : nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &ddbltfx);
+  return 1;
+}
+
+uint8_t* LockBackSurface() {
+  if (display.back_buffer != nullptr) return display.back_buffer;
+  int32_t pitch = 0;
+  display.back_buffer = LockWhole(display.back_surface, &pitch);
+  display.back_pitch = display.back_buffer ? pitch : 0;
+  return display.back_buffer;
+}
+
+int UnlockBackSurface() {
+  if (display.back_buffer == nullptr) return 0;
+  display.back_surface->Unlock(nullptr);
+  display.back_buffer = nullptr;
+  display.back_pitch = 0;
+  return 1;
+}
+
+uint8_t* LockPrimarySurface() {
+  if (display.primary_buffer != nullptr) return display.primary_buffer;
+  int32_t pitch = 0;
+  display.primary_buffer = LockWhole(display.primary_surface, &pitch);
+  display.primary_pitch = display.primary_buffer ? pitch : 0;
+  return display.primary_buffer;
+}
+
+int UnlockPrimarySurface() {
+  if (display.primary_buffer == nullptr) return 0;
+  display.primary_surface->Unlock(nullptr);
+  display.primary_buffer = nullptr;
+  display.primary_pitch = 0;
+  return 1;
+}
+
+uint8_t* LockSurface(LPDIRECTDRAWSURFACE7 surface, int32_t* pitch_out) {
+  int32_t pitch = 0;
+  uint8_t* memory = LockWhole(surface, &pitch);
+  if (pitch_out) *pitch_out = pitch;
+  return memory;
+}
+
+int UnlockSurface(LPDIRECTDRAWSURFACE7 surface) {
+  if (surface == nullptr) return 0;
+  surface->Unlock(nullptr);
+  return 1;
+}
+
+int WaitVerticalBlank() {
+  if (display.direct_draw) display.direct_draw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+  return 1;
+}
+
+int PlotPixel8(int x, int y, uint8_t color, uint8_t* buffer, int pitch) {
+  buffer[static_cast<ptrdiff_t>(y) * pitch + x] = color;
+  return 1;
+}
+
+int PlotPixel16(int x, int y, uint16_t color, uint8_t* buffer, int pitch) {
+  reinterpret_cast<uint16_t*>(buffer)[static_cast<ptrdiff_t>(y) * (pitch >> 1) + x] = color;
+  return 1;
+}
+
+int GetPalette(PaletteEntry* out) {
+  std::memcpy(out, display.palette_entries, sizeof display.palette_entries);
+  return 1;
+}
+
+int SetPalette(const PaletteEntry* entries) {
+  std::memcpy(display.palette_entries, entries, sizeof display.palette_entries);
+  if (display.palette_object) display.palette_object->SetEntries(0, 0, PALETTE_SIZE, display.palette_entries);
+  return 1;
+}
+
+int GetPaletteEntry(int index, PaletteEntry* out) {
+  *out = display.palette_entries[index];
+  return 1;
+}
+
+int SetPaletteEntry(int index, const PaletteEntry* entry) {
+  PaletteEntry copy = *entry;
+  if (display.palette_object) display.palette_object->SetEntries(0, index, 1, &copy);
+  display.palette_entries[index] = *entry;
+  return 1;
+}
+
+uint32_t GetClock() { return GetTickCount(); }
+
+uint32_t StartClock() {
+  frame_clock.clock_start = GetClock();
+  return frame_clock.clock_start;
+}
+
+uint32_t WaitClock(uint32_t ms) {
+  // Unsigned subtraction keeps the wait right across the tick counter's wrap to 0.
+  while (GetClock() - frame_clock.clock_start < ms) {
+  }
+  return GetClock();
+}

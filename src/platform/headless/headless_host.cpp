@@ -1,0 +1,211 @@
+// The headless host: the machine of the tests, with a clock that moves one millisecond at each
+// reading, keys from a script, and frames kept as palette indices with their palette.
+#include "headless/headless_host.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "soft/soft_platform.h"
+
+namespace {
+
+struct ScriptedEvent {
+  uint32_t time;
+  int virtual_key;  // -1: the window is closed
+  bool down;
+};
+
+struct HeadlessMachine {
+  uint32_t now = 0;
+  bool has_deadline = false;
+  uint32_t deadline = 0;
+  std::vector<ScriptedEvent> script;  // ordered by time
+  size_t next_event = 0;
+  std::function<void(uint32_t)> autopilot;
+  FrameKeeping keeping = FrameKeeping::All;
+  std::function<void(const HeadlessFrame&, int)> frame_observer;
+  std::vector<HeadlessFrame> frames;
+  int frame_count = 0;
+  std::function<void(const std::string&, bool)> file_observer;
+  std::vector<std::string> opened_files;
+  bool display_lost = false;
+  bool window_open = false;
+  std::string window_title;
+  bool cursor_visible = true;
+  int mode_width = 0;
+  int mode_height = 0;
+};
+
+HeadlessMachine machine;
+
+void CheckDeadline() {
+  if (machine.has_deadline && machine.now >= machine.deadline) {
+    machine.has_deadline = false;  // thrown once; the caller decides what runs next
+    throw HeadlessDeadline{machine.now};
+  }
+}
+
+bool OpenWindow(const char* title, int, int, int, int) {
+  machine.window_open = true;
+  machine.window_title = title;
+  return true;
+}
+
+void CloseWindow() { machine.window_open = false; }
+
+void SetDisplayMode(int width, int height, int) {
+  machine.mode_width = width;
+  machine.mode_height = height;
+}
+
+HeadlessFrame CopyFrame(const HostFrame& frame) {
+  HeadlessFrame copy{machine.now, frame.width, frame.height, frame.bits_per_pixel, {}, {}};
+  const size_t row_bytes = static_cast<size_t>(frame.width) * (frame.bits_per_pixel == 8 ? 1 : 2);
+  copy.pixels.resize(row_bytes * frame.height);
+  for (int y = 0; y < frame.height; ++y)
+    std::memcpy(copy.pixels.data() + row_bytes * y, frame.pixels + static_cast<size_t>(frame.pitch) * y, row_bytes);
+  std::memcpy(copy.palette, frame.palette, sizeof copy.palette);
+  return copy;
+}
+
+void Present(const HostFrame& frame) {
+  const int number = machine.frame_count++;
+  if (machine.keeping == FrameKeeping::None && !machine.frame_observer) return;
+  HeadlessFrame copy = CopyFrame(frame);
+  if (machine.frame_observer) machine.frame_observer(copy, number);
+  if (machine.keeping == FrameKeeping::Last) machine.frames.clear();
+  if (machine.keeping != FrameKeeping::None) machine.frames.push_back(std::move(copy));
+}
+
+void PumpEvents() {
+  CheckDeadline();
+  while (machine.next_event < machine.script.size() && machine.script[machine.next_event].time <= machine.now) {
+    const ScriptedEvent event = machine.script[machine.next_event++];
+    if (event.virtual_key < 0)
+      HostRequestClose();
+    else
+      HostSetKey(event.virtual_key, event.down);
+  }
+  if (machine.autopilot) machine.autopilot(machine.now);
+}
+
+uint32_t Milliseconds() {
+  CheckDeadline();
+  return machine.now++;
+}
+
+void SleepFor(uint32_t ms) {
+  machine.now += ms;
+  CheckDeadline();
+}
+
+void WaitVerticalBlank() {}
+bool DisplayLost() { return machine.display_lost; }
+void ShowCursor(bool visible) { machine.cursor_visible = visible; }
+
+void FileOpened(const char* path, bool ok) {
+  machine.opened_files.emplace_back(path);
+  if (machine.file_observer) machine.file_observer(path, ok);
+}
+
+void Schedule(ScriptedEvent event) {
+  auto later = std::upper_bound(machine.script.begin() + machine.next_event, machine.script.end(), event.time,
+                                [](uint32_t time, const ScriptedEvent& e) { return time < e.time; });
+  machine.script.insert(later, event);
+}
+
+// Expands one frame to RGB rows for the PNG writer.
+std::vector<uint8_t> FrameToRgb(const HeadlessFrame& frame) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(frame.width) * frame.height * 3);
+  const size_t count = static_cast<size_t>(frame.width) * frame.height;
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t* out = &rgb[i * 3];
+    if (frame.bits_per_pixel == 8) {
+      const uint8_t* entry = &frame.palette[frame.pixels[i] * 4];
+      out[0] = entry[0], out[1] = entry[1], out[2] = entry[2];
+    } else {
+      const unsigned value = frame.pixels[i * 2] | (frame.pixels[i * 2 + 1] << 8);
+      out[0] = static_cast<uint8_t>(((value >> 11) & 31) * 255 / 31);
+      out[1] = static_cast<uint8_t>(((value >> 5) & 63) * 255 / 63);
+      out[2] = static_cast<uint8_t>((value & 31) * 255 / 31);
+    }
+  }
+  return rgb;
+}
+
+}  // namespace
+
+const HostServices headless_host = {OpenWindow, CloseWindow,      SetDisplayMode, Present,
+                                    PumpEvents, Milliseconds,     SleepFor,       WaitVerticalBlank,
+                                    DisplayLost, ShowCursor,      FileOpened};
+
+void HeadlessStart(uint32_t start_ms) {
+  machine = HeadlessMachine{};
+  machine.now = start_ms;
+  SoftPlatformReset();
+  InstallHost(&headless_host);
+}
+
+uint32_t HeadlessNow() { return machine.now; }
+void HeadlessAdvance(uint32_t ms) { machine.now += ms; }
+
+void HeadlessSetDeadline(uint32_t time) {
+  machine.has_deadline = true;
+  machine.deadline = time;
+}
+
+void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down) { Schedule({time, virtual_key & 0xFF, down}); }
+void HeadlessScheduleClose(uint32_t time) { Schedule({time, -1, false}); }
+void HeadlessSetAutopilot(std::function<void(uint32_t)> autopilot) { machine.autopilot = std::move(autopilot); }
+
+void HeadlessKeepFrames(FrameKeeping keeping) { machine.keeping = keeping; }
+void HeadlessOnFrame(std::function<void(const HeadlessFrame&, int)> observer) {
+  machine.frame_observer = std::move(observer);
+}
+const std::vector<HeadlessFrame>& HeadlessFrames() { return machine.frames; }
+int HeadlessFrameCount() { return machine.frame_count; }
+
+namespace {
+
+// libpng reports errors by longjmp, so nothing here may own memory across png calls.
+bool WritePngRows(FILE* file, int width, int height, const uint8_t* rgb) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < height; ++y) png_write_row(png, rgb + static_cast<size_t>(y) * width * 3);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+}  // namespace
+
+bool HeadlessSavePng(const HeadlessFrame& frame, const std::string& path) {
+  const std::vector<uint8_t> rgb = FrameToRgb(frame);
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = WritePngRows(file, frame.width, frame.height, rgb.data());
+  return std::fclose(file) == 0 && written;
+}
+
+void HeadlessOnFileOpen(std::function<void(const std::string&, bool)> observer) {
+  machine.file_observer = std::move(observer);
+}
+const std::vector<std::string>& HeadlessOpenedFiles() { return machine.opened_files; }
+
+void HeadlessSetDisplayLost(bool lost) { machine.display_lost = lost; }
+bool HeadlessWindowOpen() { return machine.window_open; }
+std::string HeadlessWindowTitle() { return machine.window_title; }
+bool HeadlessCursorVisible() { return machine.cursor_visible; }
+int HeadlessModeWidth() { return machine.mode_width; }
+int HeadlessModeHeight() { return machine.mode_height; }

@@ -1,0 +1,49 @@
+// Controls of the software platform that only hosts and tests use: fault injection,
+// resetting the platform between tests, and a count of live DirectDraw objects.
+#pragma once
+
+#include <cstdint>
+
+#include "win32.h"
+
+// Platform calls that can be told to fail.
+enum class PlatformCall {
+  RegisterClass,
+  CreateWindow,
+  DirectDrawCreate,
+  SetCooperativeLevel,
+  SetDisplayMode,
+  CreateSurface,
+  GetAttachedSurface,
+  GetPixelFormat,
+  CreatePalette,
+  SetPalette,
+  CreateClipper,
+  SetClipList,
+  SetClipper,
+  SetHWnd,
+  Lock,
+  Blt,
+  Flip,  // fails as DDERR_SURFACELOST and marks every surface lost
+  Count
+};
+
+// Makes the nth call of a kind from now fail (1 = the next one), and the times - 1 calls after it.
+void InjectFault(PlatformCall call, int nth, int times = 1);
+// Removes every pending fault and zeroes the call counts.
+void ClearFaults();
+// Counts one call of a kind; true when that call must fail.
+bool FaultHits(PlatformCall call);
+// How many calls of a kind have been made since the last ClearFaults.
+int PlatformCallCount(PlatformCall call);
+
+// DirectDraw objects (the DirectDraw object, surfaces, palettes, clippers) now alive.
+int SoftLiveObjectCount();
+// Forgets every window, class, message, key and fault, as at program start.
+void SoftPlatformReset();
+// The window the host shows (the first one created), or null.
+HWND SoftHostWindow();
+// Current state of a key by virtual-key code, as the host last reported it.
+bool SoftKeyDown(int virtual_key);
+// Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
+void SetMessagePollObserver(void (*observer)());

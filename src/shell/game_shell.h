@@ -1,0 +1,69 @@
+// The game shell: program entry, the window, the message loop and the game-state machine,
+// with the small routines every screen and scene uses.
+#pragma once
+
+#include <cstdint>
+
+#include "win32.h"
+#include "display/display.h"
+#include "image/bitmap_image.h"
+
+// Which screen or scene the next main-loop pass runs.
+enum GameState : int32_t {
+  StateTitle = 0,
+  StateScene1 = 1,
+  StateScene2 = 2,
+  StateScene3 = 3,
+  StateScene4 = 4,
+  StateGameEnd = 5,
+  StateInstructions = 6,
+  StateCredits = 7,
+};
+
+// Milliseconds per paced frame.
+constexpr uint32_t FRAME_MS = 30;
+// Number of animal scenes.
+constexpr int SCENE_COUNT = 4;
+// Class name of the game's window.
+constexpr const char* WINDOW_CLASS_NAME = "WINXCLASS";
+// Title of the game's window.
+constexpr const char* WINDOW_TITLE = "VORK!";
+
+extern int32_t game_state;                    // the state the next pass runs
+extern uint8_t show_title;                    // in StateTitle: show the title (else start scene 1)
+extern uint8_t prompt_pending;                // the next screen has still to speak its prompt
+extern uint8_t scene_intro_pending[SCENE_COUNT];  // scene N's intro has still to run
+extern uint8_t game_over_shown;               // in StateGameEnd: lost (else won)
+extern BitmapImage backdrop;                  // the 640x480 picture drawn first in every frame
+
+// The window procedure of the game's window.
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// One pass of the state machine for the current game_state.
+void RunGameStatePass();
+
+// True when the key is down now (asynchronous state) or was down at the last keyboard snapshot.
+bool KeyPressed(int virtual_key, int dik_code);
+// The Escape action: posts WM_DESTROY, stops all sounds and fades the screen to red.
+void RequestQuit();
+// Fills the back surface with colour 0 and copies the backdrop into it.
+void DrawBackdrop();
+// Marks every scene's intro as still to run, before a new game.
+void ResetSceneIntros();
+
+// Opens the display and everything the game loads; always 1.
+int GameStartup();
+// Releases everything GameStartup made; always 1.
+int GameShutdown();
+
+// The picture screens, one pass each.
+int TitleScreen();
+int InstructionsScreen();
+int SceneIntroScreen(int scene);
+int GameOverScreen();
+int WinScreen();
+int CreditsScreen();
+
+// Places a scene's objects and makes its animal picture the backdrop.
+int SetUpScene(int scene);
+// One play frame of a scene.
+int PlayScene(int scene);

@@ -1,0 +1,27 @@
+// The small routines every screen and scene uses.
+#include "display/frame.h"
+#include "display/transitions.h"
+#include "input/keyboard.h"
+#include "shell/game_shell.h"
+#include "sound/sound_table.h"
+
+bool KeyPressed(int virtual_key, int dik_code) {
+  return (GetAsyncKeyState(virtual_key) & 0x8000) != 0 || KeyboardState[dik_code & 0xFF] != 0;
+}
+
+void RequestQuit() {
+  PostMessageA(main_window, WM_DESTROY, 0, 0);
+  StopAllSounds();
+  ScreenTransition(FadeToRed, nullptr, 0);
+}
+
+void DrawBackdrop() {
+  FillSurface(display.back_surface, 0, nullptr);
+  LockBackSurface();
+  DrawBitmapImage(&backdrop, display.back_buffer, display.back_pitch, 0);
+  UnlockBackSurface();
+}
+
+void ResetSceneIntros() {
+  for (uint8_t& pending : scene_intro_pending) pending = 1;
+}

@@ -1,0 +1,3 @@
+#include "sound/sound_table.h"
+
+int StopAllSounds() { return 1; }
