@@ -1,0 +1,31 @@
+// Finishing a synthesised or spoken sound: levels, edges, loop seams and 8-bit samples.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// A mono sound as floating-point samples at SAMPLE_RATE, full scale +-1.
+using Samples = std::vector<float>;
+
+// Subtracts the mean so the sound has no DC offset.
+void RemoveDcOffset(Samples& sound);
+
+// Scales to the common loudness (RMS target) but never past the peak ceiling.
+void EvenOutLevel(Samples& sound, double target_rms, double peak_ceiling);
+
+// Ramps the first and last fade_seconds in and out so the sound starts and ends in silence.
+void FadeEdges(Samples& sound, double fade_seconds);
+
+// Makes a loop of loop_length samples from a longer sound: the part past the loop is
+// cross-faded into the loop's start, so the end flows into the beginning without a seam.
+Samples MakeSeamlessLoop(const Samples& sound, size_t loop_length, size_t crossfade_length);
+
+// Converts to unsigned 8-bit samples (128 is silence), rounding and clamping.
+std::vector<uint8_t> ToPcm8(const Samples& sound);
+
+// Finishes a one-shot sound: no DC, even level, silent edges, 8-bit.
+std::vector<uint8_t> FinishOneShot(Samples sound);
+
+// Finishes a loop: no DC and even level, with no fades that would pulse at each repeat.
+std::vector<uint8_t> FinishLoop(Samples loop);
