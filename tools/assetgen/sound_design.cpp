@@ -95,7 +95,7 @@ Samples MakeHoot() {
 Samples MakeCroak() {
   Samples out(SamplesFor(1.0), 0.0f);
   // Each croak is a train of glottal clicks ringing two resonances: "rib-bit".
-  Biquad low = MakeBandPass(420, 6), high = MakeBandPass(1150, 8);
+  Biquad low = MakeBandPass(420, 14), high = MakeBandPass(1150, 12);
   const double croak_starts[] = {0.04, 0.52};
   for (double croak_start : croak_starts) {
     const double length = 0.36;
@@ -170,6 +170,13 @@ Samples MakeTuneLoop() {
   // Oom-pah bass: root on beats one and three, fifth on two and four.
   const int chord_roots[] = {48, 48, 53, 55, 48, 53, 55, 48};  // C C F G C F G C
   for (int bar = 0; bar < 8; ++bar) {
+    // A soft sustained chord under each bar, overlapping the next, so the loop never drops
+    // out to silence (not even where it wraps round).
+    const int chord[3] = {chord_roots[bar] + 12, chord_roots[bar] + 16, chord_roots[bar] + 19};
+    for (int note : chord) {
+      AddSoftNote(loop, bar * 8 * eighth, (8 * eighth + 300) / static_cast<double>(SAMPLE_RATE),
+                  NoteFrequency(note), 0.12, 20.0, true);
+    }
     for (int beat = 0; beat < 4; ++beat) {
       const int note = chord_roots[bar] - 12 + (beat % 2 == 1 ? 7 : 0);
       const size_t at = (bar * 8 + beat * 2) * eighth;

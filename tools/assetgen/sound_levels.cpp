@@ -11,6 +11,8 @@ namespace {
 const double TARGET_RMS = 0.22;
 const double PEAK_CEILING = 0.9;
 const double EDGE_FADE_SECONDS = 0.01;
+const double COMPRESS_THRESHOLD = 0.3;  // of the sound's own peak
+const double COMPRESS_RATIO = 3;
 
 }  // namespace
 
@@ -22,15 +24,53 @@ void RemoveDcOffset(Samples& sound) {
   for (float& s : sound) s -= mean;
 }
 
-void EvenOutLevel(Samples& sound, double target_rms, double peak_ceiling) {
-  double energy = 0, peak = 0;
-  for (float s : sound) {
-    energy += static_cast<double>(s) * s;
-    peak = std::max(peak, std::fabs(static_cast<double>(s)));
+void CompressPeaks(Samples& sound, double threshold, double ratio) {
+  double peak = 0;
+  for (float s : sound) peak = std::max(peak, std::fabs(static_cast<double>(s)));
+  if (peak <= 0) return;
+  // Follows the level quickly on the way up and slowly on the way down, so short bursts
+  // are turned down as a whole and not bent out of shape.
+  const double attack = 1 - std::exp(-1.0 / (0.002 * SAMPLE_RATE));
+  const double release = 1 - std::exp(-1.0 / (0.08 * SAMPLE_RATE));
+  double envelope = 0;
+  for (float& s : sound) {
+    const double level = std::fabs(s) / peak;
+    envelope += (level - envelope) * (level > envelope ? attack : release);
+    if (envelope > threshold) {
+      const double wanted = threshold + (envelope - threshold) / ratio;
+      s = static_cast<float>(s * wanted / envelope);
+    }
   }
-  if (sound.empty() || peak <= 0) return;
-  const double rms = std::sqrt(energy / sound.size());
-  const double gain = std::min(target_rms / rms, peak_ceiling / peak);
+}
+
+double ActiveLoudness(const Samples& sound) {
+  // RMS over 20 ms windows, counting only windows within 20 dB of the loudest, so pauses
+  // and fading tails do not make a sound count as quiet.
+  const size_t window = SAMPLE_RATE / 50;
+  std::vector<double> energies;
+  for (size_t start = 0; start + window <= sound.size(); start += window) {
+    double energy = 0;
+    for (size_t i = start; i < start + window; ++i) energy += static_cast<double>(sound[i]) * sound[i];
+    energies.push_back(energy / window);
+  }
+  if (energies.empty()) return 0;
+  const double loudest = *std::max_element(energies.begin(), energies.end());
+  double sum = 0;
+  int counted = 0;
+  for (double e : energies) {
+    if (e < loudest * 0.01) continue;
+    sum += e;
+    ++counted;
+  }
+  return std::sqrt(sum / counted);
+}
+
+void EvenOutLevel(Samples& sound, double target_rms, double peak_ceiling) {
+  double peak = 0;
+  for (float s : sound) peak = std::max(peak, std::fabs(static_cast<double>(s)));
+  const double loudness = ActiveLoudness(sound);
+  if (peak <= 0 || loudness <= 0) return;
+  const double gain = std::min(target_rms / loudness, peak_ceiling / peak);
   for (float& s : sound) s = static_cast<float>(s * gain);
 }
 
@@ -65,6 +105,7 @@ std::vector<uint8_t> ToPcm8(const Samples& sound) {
 }
 
 std::vector<uint8_t> FinishOneShot(Samples sound) {
+  CompressPeaks(sound, COMPRESS_THRESHOLD, COMPRESS_RATIO);
   RemoveDcOffset(sound);
   EvenOutLevel(sound, TARGET_RMS, PEAK_CEILING);
   FadeEdges(sound, EDGE_FADE_SECONDS);

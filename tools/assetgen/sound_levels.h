@@ -11,7 +11,14 @@ using Samples = std::vector<float>;
 // Subtracts the mean so the sound has no DC offset.
 void RemoveDcOffset(Samples& sound);
 
-// Scales to the common loudness (RMS target) but never past the peak ceiling.
+// Turns down the loud moments (above threshold, a fraction of the peak) by ratio, so
+// quiet and loud sounds can be brought to one loudness without clipping.
+void CompressPeaks(Samples& sound, double threshold, double ratio);
+
+// RMS of the sound's active part: 20 ms windows within 20 dB of the loudest one.
+double ActiveLoudness(const Samples& sound);
+
+// Scales the active loudness to target_rms, but never the peak past peak_ceiling.
 void EvenOutLevel(Samples& sound, double target_rms, double peak_ceiling);
 
 // Ramps the first and last fade_seconds in and out so the sound starts and ends in silence.

@@ -1,0 +1,51 @@
+// The generator makes the same bytes on every run, and exactly the files the game loads.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "asset_reader.h"
+
+namespace {
+
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.insert(name);
+  }
+  closedir(dir);
+  return names;
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+TEST(Generator, MakesTheSameBytesOnASecondRun) {
+  char folder_template[] = "/tmp/vork-assets-XXXXXX";
+  const char* folder = mkdtemp(folder_template);
+  ASSERT_NE(folder, nullptr);
+  const std::string command = Quoted(VORK_ASSETGEN) + " " + Quoted(folder);
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+  const std::set<std::string> fresh = FilesIn(folder);
+  EXPECT_EQ(fresh.size(), 23u + 18u + 1u) << "23 pictures, 18 sounds and the palette";
+  for (const std::string& name : fresh) {
+    const std::string path = std::string(folder) + "/" + name;
+    EXPECT_TRUE(ReadBytes(path) == ReadBytes(AssetPath(name))) << name << " differs between runs";
+    unlink(path.c_str());
+  }
+  rmdir(folder);
+}
+
+TEST(Generator, RefusesAMissingFolderWithAnError) {
+  const std::string command = Quoted(VORK_ASSETGEN) + " /nonexistent/vork-assets 2>/dev/null";
+  EXPECT_NE(std::system(command.c_str()), 0);
+}
+
+}  // namespace
