@@ -367,14 +367,15 @@ void DrawBranch(cairo_t* cr, double x1, double y1, double x2, double y2, double 
   SetColor(cr, 0x8A5A2E);
   cairo_set_line_width(cr, width);
   cairo_stroke(cr);
-  for (int k = 1; k <= 3; ++k) {
-    const double t = k / 4.0;
+  // Leaves near the ends only, where they hide nothing.
+  for (int k = 0; k < 2; ++k) {
+    const double t = k == 0 ? 0.12 : 0.88;
     const double lx = (1 - t) * (1 - t) * x1 + 2 * t * (1 - t) * mx + t * t * x2;
     const double ly = (1 - t) * (1 - t) * y1 + 2 * t * (1 - t) * my + t * t * y2;
     cairo_new_path(cr);
     cairo_save(cr);
     cairo_translate(cr, lx + width * 0.9, ly);
-    cairo_rotate(cr, 0.7 * (k % 2 == 0 ? 1 : -1));
+    cairo_rotate(cr, k == 0 ? 0.7 : -0.7);
     Ellipse(cr, 0, 0, width * 1.1, width * 0.55);
     cairo_restore(cr);
     FillAndStroke(cr, 0x4FA83C, 0x2A6A22, width * 0.15);
@@ -443,6 +444,7 @@ void DrawBulldozer(cairo_t* cr, double x, double y, double w, double h, bool fac
     cairo_scale(cr, -1, 1);
   }
   const unsigned yellow = 0xF4B400, steel = 0x9AA3AD;
+  Disc(cr, 17.5, 1.8, 1.5, 0xFF8A1A, INK, 0.5);  // warning light on the cab
   Line(cr, 31, 11, 31, 4, INK, 2.2);  // exhaust pipe
   Disc(cr, 32, 2.6, 1.7, 0xD0D0D0, 0x8A8A8A, 0.5);
   cairo_new_path(cr);
@@ -456,14 +458,17 @@ void DrawBulldozer(cairo_t* cr, double x, double y, double w, double h, bool fac
   FillAndStroke(cr, yellow, INK, 1);
   Line(cr, 28, 14.5, 36, 14.5, 0xB07C00, 0.8);  // grille
   Line(cr, 28, 17, 36, 17, 0xB07C00, 0.8);
-  Line(cr, 38, 16, 45, 18, INK, 2.4);  // blade arm
-  cairo_new_path(cr);
-  cairo_move_to(cr, 44, 8.5);
-  cairo_curve_to(cr, 48.5, 12, 48.5, 24, 44, 28.5);
-  cairo_line_to(cr, 50.5, 28.5);
-  cairo_curve_to(cr, 52, 22, 52, 14, 50.5, 8.5);
+  Line(cr, 36, 15, 45, 17, INK, 2.6);  // push arm
+  Line(cr, 36, 15, 45, 17, 0xB07C00, 1.2);
+  cairo_new_path(cr);  // the blade: a tall curved steel plate
+  cairo_move_to(cr, 44, 7.5);
+  cairo_line_to(cr, 50, 7.5);
+  cairo_curve_to(cr, 53, 13, 53, 23, 50.5, 29);
+  cairo_line_to(cr, 43.5, 29);
+  cairo_curve_to(cr, 46.5, 23, 46.5, 13, 44, 7.5);
   cairo_close_path(cr);
   FillAndStroke(cr, steel, INK, 1);
+  Line(cr, 49.5, 10, 51, 24, 0xD8DEE4, 0.9);  // shine on the steel
   cairo_new_path(cr);
   RoundedRect(cr, 5, 20.5, 36, 8.5, 4.2);  // track
   FillAndStroke(cr, 0x3A3A40, INK, 1);
@@ -556,21 +561,14 @@ void DrawAnimal(cairo_t* cr, Animal animal, double cx, double cy, double size, M
   cairo_restore(cr);
 }
 
-void DrawBranchCage(cairo_t* cr, double x, double y, double w, double h, double grown) {
-  const int bars = 6;
-  const double thickness = w / 22;
-  // Uprights grow from the ground; cross branches weave in once they are half grown.
+void DrawBranchCage(cairo_t* cr, double x, double y, double w, double h, double grown, int bars) {
+  const double thickness = w / (bars * 5.5);
+  // Uprights grow from the ground; cross branches weave in once the cage is half grown,
+  // high and low, so the faces behind stay in view between the bars.
   for (int i = 0; i < bars; ++i) {
     const double bx = x + w * (i + 0.5) / bars;
-    const double top = y + h - h * grown;
-    DrawBranch(cr, bx, y + h, bx + (i % 2 == 0 ? 4 : -4), top, (i % 2 == 0 ? 1 : -1) * w * 0.03, thickness);
+    DrawBranch(cr, bx, y + h, bx + 3, y + h - h * grown, w * 0.012, thickness);
   }
-  if (grown >= 0.5) {
-    const double cross_y[] = {y + h * 0.2, y + h * 0.55};
-    for (int k = 0; k < 2; ++k) {
-      if (grown < 0.99 && k == 0) continue;
-      DrawBranch(cr, x - w * 0.02, cross_y[k], x + w * 1.02, cross_y[k] + 6, (k == 0 ? 1 : -1) * h * 0.05,
-                 thickness * 0.9);
-    }
-  }
+  if (grown >= 0.5) DrawBranch(cr, x, y + h * 0.8, x + w, y + h * 0.8 + 5, -h * 0.03, thickness * 0.9);
+  if (grown >= 0.99) DrawBranch(cr, x, y + h * 0.1, x + w, y + h * 0.1 - 4, h * 0.03, thickness * 0.9);
 }

@@ -36,8 +36,8 @@ void DrawStump(cairo_t* cr, double x, double y, double w, double h);
 void DrawLetterTile(cairo_t* cr, double x, double y, double w, double h, char letter);
 // Draws an animal centred on (cx, cy), about size pixels tall.
 void DrawAnimal(cairo_t* cr, Animal animal, double cx, double cy, double size, Mood mood);
-// Draws a cage of tree branches over the box (x, y, w, h); grown 0..1 (1: shut).
-void DrawBranchCage(cairo_t* cr, double x, double y, double w, double h, double grown);
+// Draws a cage of `bars` upright tree branches over the box (x, y, w, h), grown 0..1 (1: shut).
+void DrawBranchCage(cairo_t* cr, double x, double y, double w, double h, double grown, int bars);
 // Name of an animal in capitals ("DOG").
 const char* AnimalName(Animal animal);
 // Background colour of the tile of a letter.

@@ -190,7 +190,7 @@ RgbaImage MockPlayFrame(const PictureSet& pictures) {
 }  // namespace
 
 bool WritePreview(const std::string& png_path, const PictureSet& pictures) {
-  const int height = 3600;
+  const int height = 6000;  // cropped to what is used
   Canvas canvas = OpenCanvas(SHEET_WIDTH, height);
   cairo_t* cr = canvas.cr;
   SetColor(cr, 0xF4F4F0);

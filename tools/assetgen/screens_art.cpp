@@ -123,9 +123,10 @@ NamedPicture DrawTitleScreen() {
   Canvas canvas = OpenCanvas(640, 480);
   cairo_t* cr = canvas.cr;
   DrawSkyAndHills(cr, 0x5AB4F0, 0xCDEBFA, 300, 0x7CC45A);
-  DrawSun(cr, 560, 70, 36, true);
+  DrawSun(cr, 598, 42, 24, true);
   DrawTitle(cr, "VORK!", 320, 132, 120, 0xFFD21F);
   RobotPose pose;
+  pose.step = 2;
   pose.cheering = true;
   DrawRobot(cr, 245, 150, 150, pose);
   const double xs[4] = {85, 195, 445, 555};
@@ -199,27 +200,23 @@ NamedPicture DrawCredits() {
   cairo_t* cr = canvas.cr;
   DrawSkyAndHills(cr, 0x7A5CC8, 0xF0B8E0, 380, 0x7CC45A);
   DrawTitle(cr, "VORK!", 320, 84, 80, 0xFFD21F);
-  DrawPanel(cr, 110, 104, 420, 238);
+  DrawPanel(cr, 110, 100, 420, 246);
+  DrawText(cr, "Made by the VORK! team", 320, 136, 22, FontStyle::SANS_BOLD, TextAlign::CENTER, INK);
   const char* lines[] = {
-      "Made by the VORK! team",
-      "",
       "Pictures drawn with cairo",
       "Colours chosen by libimagequant",
       "Voices by eSpeak NG",
       "Letters in the DejaVu fonts",
       "Sounds resampled by libsamplerate",
   };
-  double y = 138;
-  for (const char* line : lines) {
-    const bool heading = y < 140;
-    DrawText(cr, line, 320, y, heading ? 22 : 17, heading ? FontStyle::SANS_BOLD : FontStyle::SANS,
-             TextAlign::CENTER, INK);
-    y += heading ? 20 : 30;
+  for (int i = 0; i < 5; ++i) {
+    DrawText(cr, lines[i], 320, 172 + 26 * i, 17, FontStyle::SANS, TextAlign::CENTER, INK);
   }
-  DrawText(cr, "Thank you for playing!", 320, 328, 20, FontStyle::SANS_BOLD, TextAlign::CENTER, 0x2F74D8);
+  DrawText(cr, "Thank you for playing!", 320, 326, 20, FontStyle::SANS_BOLD, TextAlign::CENTER, 0x2F74D8);
   const double xs[4] = {70, 170, 470, 570};
   for (int i = 0; i < 4; ++i) DrawAnimal(cr, ANIMALS[i], xs[i], 395, 92, Mood::HAPPY);
   RobotPose pose;
+  pose.step = 2;
   pose.cheering = true;
   DrawRobot(cr, 275, 345, 95, pose);
   DrawKeyHints(cr, "Space: play again     Esc: quit");
@@ -234,7 +231,7 @@ NamedPicture DrawAnimalIntro(int scene) {
   const Animal animal = ANIMALS[scene - 1];
   DrawTileWord(cr, AnimalName(animal), 320, 18, 86);
   DrawAnimal(cr, animal, 320, 300, 250, Mood::SAD);
-  DrawBranchCage(cr, 160, 140, 320, 320, 1.0);
+  DrawBranchCage(cr, 160, 140, 320, 320, 1.0, 4);  // bars clear of the eyes
   static const char* const names[4] = {"dog.BMP", "cat.BMP", "owl.BMP", "frog.BMP"};
   return Finish(names[scene - 1], canvas);
 }
@@ -246,7 +243,7 @@ NamedPicture DrawCageStage(int stage) {
   DrawSkyAndHills(cr, 0x8FA8C0, 0xDCE4EA, 250, 0x86AE78);
   const double xs[4] = {170, 270, 370, 470};
   for (int i = 0; i < 4; ++i) DrawAnimal(cr, ANIMALS[i], xs[i], 330, 110, Mood::SAD);
-  DrawBranchCage(cr, 95, 200, 450, 250, stage / 3.0);
+  DrawBranchCage(cr, 70, 200, 500, 250, stage / 3.0, 5);  // bars between the animals
   if (stage == 3) {
     // Shut: a padlock and the word the parent can read out.
     cairo_new_path(cr);
@@ -282,7 +279,7 @@ NamedPicture DrawWin() {
   Canvas canvas = OpenCanvas(640, 480);
   cairo_t* cr = canvas.cr;
   DrawSkyAndHills(cr, 0x4AAEF0, 0xD8F0FC, 290, 0x7CC45A);
-  DrawSun(cr, 70, 70, 38, true);
+  DrawSun(cr, 58, 58, 30, true);
   ArtRandom random;
   const unsigned confetti[] = {0xE8412C, 0xF2B705, 0x2C8FE0, 0xD43D8C, 0x2FA84F, 0x9A5CD0};
   for (int i = 0; i < 90; ++i) {
@@ -294,10 +291,11 @@ NamedPicture DrawWin() {
     SetColor(cr, confetti[i % 6]);
     cairo_fill(cr);
   }
-  DrawTitle(cr, "HOORAY!", 340, 108, 92, 0xFFD21F);
+  DrawTitle(cr, "HOORAY!", 370, 108, 92, 0xFFD21F);
   const double xs[4] = {90, 215, 425, 550};
   for (int i = 0; i < 4; ++i) DrawAnimal(cr, ANIMALS[i], xs[i], 330, 150, Mood::CHEERING);
   RobotPose pose;
+  pose.step = 2;
   pose.cheering = true;
   DrawRobot(cr, 262, 250, 116, pose);
   // Broken branches of the cages lie on the grass.

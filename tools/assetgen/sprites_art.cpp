@@ -39,7 +39,7 @@ void DrawCrunchBurst(cairo_t* cr) {
     for (int i = 0; i < points * 2; ++i) {
       const double angle = M_PI * i / points - M_PI / 2;
       const double r = (i % 2 == 0 ? outer * jitter[i / 2] : inner);
-      const double px = 320 + 1.3 * r * std::cos(angle), py = 235 + 0.9 * r * std::sin(angle);
+      const double px = 320 + 1.2 * r * std::cos(angle), py = 235 + 0.9 * r * std::sin(angle);
       if (i == 0) cairo_move_to(cr, px, py); else cairo_line_to(cr, px, py);
     }
     cairo_close_path(cr);
