@@ -195,7 +195,7 @@ TEST(PictureFiles, PlayFieldsAreCalmAboveTheWordRow) {
       sum_sq += l * l;
     }
     const double mean = sum / count;
-    EXPECT_LT(std::sqrt(sum_sq / count - mean * mean), 16.0) << name << " ground is too busy";
+    EXPECT_LT(std::sqrt(sum_sq / count - mean * mean), 12.0) << name << " ground is too busy";
     EXPECT_GT(mean, 100.0) << name << " ground is too dark for the sprites to read";
   }
 }

@@ -12,13 +12,13 @@
 namespace {
 
 // A sound the game loads, with the length it should have.
-struct SoundSpec {
+struct ExpectedSound {
   const char* name;
   double min_seconds, max_seconds;
   bool loops;
 };
 
-const SoundSpec SOUNDS[] = {
+const ExpectedSound SOUNDS[] = {
     {"CONSTR. BULLDOZER - CAT D7_ STEEL TR.WAV", 1.0, 6.0, true},
     {"Mana-mana.wav", 4.0, 30.0, true},
     {"Dog 1.wav", 0.6, 1.6, false},
@@ -70,77 +70,77 @@ double ActiveRms(const std::vector<uint8_t>& s) {
 }
 
 TEST(SoundFiles, EveryFileIs11025HzMono8BitPcmWithFormatFirst) {
-  for (const SoundSpec& spec : SOUNDS) {
-    const Wave w = ReadWave(AssetPath(spec.name));
-    ASSERT_TRUE(w.valid) << spec.name << ": " << w.problem;
-    EXPECT_EQ(w.first_chunk, "fmt ") << spec.name;
+  for (const ExpectedSound& sound : SOUNDS) {
+    const Wave w = ReadWave(AssetPath(sound.name));
+    ASSERT_TRUE(w.valid) << sound.name << ": " << w.problem;
+    EXPECT_EQ(w.first_chunk, "fmt ") << sound.name;
     // The game's loader reads 18 bytes of the format chunk and fails on fewer.
-    EXPECT_GE(w.format_bytes, 18u) << spec.name;
-    EXPECT_EQ(w.extra_bytes, 0u) << spec.name;
-    EXPECT_EQ(w.format_tag, 1u) << spec.name;
-    EXPECT_EQ(w.channels, 1u) << spec.name;
-    EXPECT_EQ(w.rate, 11025u) << spec.name;
-    EXPECT_EQ(w.bytes_per_second, 11025u) << spec.name;
-    EXPECT_EQ(w.block_align, 1u) << spec.name;
-    EXPECT_EQ(w.bits, 8u) << spec.name;
+    EXPECT_GE(w.format_bytes, 18u) << sound.name;
+    EXPECT_EQ(w.extra_bytes, 0u) << sound.name;
+    EXPECT_EQ(w.format_tag, 1u) << sound.name;
+    EXPECT_EQ(w.channels, 1u) << sound.name;
+    EXPECT_EQ(w.rate, 11025u) << sound.name;
+    EXPECT_EQ(w.bytes_per_second, 11025u) << sound.name;
+    EXPECT_EQ(w.block_align, 1u) << sound.name;
+    EXPECT_EQ(w.bits, 8u) << sound.name;
   }
 }
 
 TEST(SoundFiles, LengthsSuitWhereTheGamePlaysThem) {
-  for (const SoundSpec& spec : SOUNDS) {
-    const Wave w = ReadWave(AssetPath(spec.name));
-    ASSERT_TRUE(w.valid) << spec.name;
+  for (const ExpectedSound& sound : SOUNDS) {
+    const Wave w = ReadWave(AssetPath(sound.name));
+    ASSERT_TRUE(w.valid) << sound.name;
     const double seconds = w.samples.size() / RATE;
-    EXPECT_GE(seconds, spec.min_seconds) << spec.name;
-    EXPECT_LE(seconds, spec.max_seconds) << spec.name;
+    EXPECT_GE(seconds, sound.min_seconds) << sound.name;
+    EXPECT_LE(seconds, sound.max_seconds) << sound.name;
   }
 }
 
 TEST(SoundFiles, LevelsAreEvenWithNoClippingAndNoDcOffset) {
-  for (const SoundSpec& spec : SOUNDS) {
-    const Wave w = ReadWave(AssetPath(spec.name));
-    ASSERT_TRUE(w.valid) << spec.name;
+  for (const ExpectedSound& sound : SOUNDS) {
+    const Wave w = ReadWave(AssetPath(sound.name));
+    ASSERT_TRUE(w.valid) << sound.name;
     const std::vector<uint8_t>& s = w.samples;
     int peak = 0;
     for (uint8_t v : s) peak = std::max(peak, std::abs(v - 128));
-    EXPECT_LE(peak, 120) << spec.name << " reaches full scale";
-    EXPECT_GE(peak, 40) << spec.name << " is too quiet";
-    EXPECT_NEAR(Mean(s, 0, s.size()), 128.0, 1.0) << spec.name << " has a DC offset";
+    EXPECT_LE(peak, 120) << sound.name << " reaches full scale";
+    EXPECT_GE(peak, 40) << sound.name << " is too quiet";
+    EXPECT_NEAR(Mean(s, 0, s.size()), 128.0, 1.0) << sound.name << " has a DC offset";
     const double loudness = ActiveRms(s);
-    EXPECT_GE(loudness, 14.0) << spec.name << " is much quieter than the rest";
-    EXPECT_LE(loudness, 40.0) << spec.name << " is much louder than the rest";
+    EXPECT_GE(loudness, 14.0) << sound.name << " is much quieter than the rest";
+    EXPECT_LE(loudness, 40.0) << sound.name << " is much louder than the rest";
   }
 }
 
 TEST(SoundFiles, OneShotsStartAndEndInSilence) {
-  for (const SoundSpec& spec : SOUNDS) {
-    if (spec.loops) continue;
-    const Wave w = ReadWave(AssetPath(spec.name));
-    ASSERT_TRUE(w.valid) << spec.name;
+  for (const ExpectedSound& sound : SOUNDS) {
+    if (sound.loops) continue;
+    const Wave w = ReadWave(AssetPath(sound.name));
+    ASSERT_TRUE(w.valid) << sound.name;
     const std::vector<uint8_t>& s = w.samples;
     for (size_t i = 0; i < 8; ++i) {
-      EXPECT_NEAR(s[i], 128, 2) << spec.name << " clicks at its start";
-      EXPECT_NEAR(s[s.size() - 1 - i], 128, 2) << spec.name << " clicks at its end";
+      EXPECT_NEAR(s[i], 128, 2) << sound.name << " clicks at its start";
+      EXPECT_NEAR(s[s.size() - 1 - i], 128, 2) << sound.name << " clicks at its end";
     }
   }
 }
 
 TEST(SoundFiles, LoopsJoinWithoutASeam) {
-  for (const SoundSpec& spec : SOUNDS) {
-    if (!spec.loops) continue;
-    const Wave w = ReadWave(AssetPath(spec.name));
-    ASSERT_TRUE(w.valid) << spec.name;
+  for (const ExpectedSound& sound : SOUNDS) {
+    if (!sound.loops) continue;
+    const Wave w = ReadWave(AssetPath(sound.name));
+    ASSERT_TRUE(w.valid) << sound.name;
     const std::vector<uint8_t>& s = w.samples;
     std::vector<int> steps;
     for (size_t i = 1; i < s.size(); ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
     std::sort(steps.begin(), steps.end());
     const int typical_large_step = steps[steps.size() * 99 / 100];
-    EXPECT_LE(std::abs(s.front() - s.back()), typical_large_step) << spec.name << " clicks where it wraps";
+    EXPECT_LE(std::abs(s.front() - s.back()), typical_large_step) << sound.name << " clicks where it wraps";
     // No fade at either end: that would pulse at every repeat.
     const size_t edge = static_cast<size_t>(0.05 * RATE);
     const double whole = Rms(s, 0, s.size());
-    EXPECT_GT(Rms(s, 0, edge), 0.4 * whole) << spec.name << " fades in";
-    EXPECT_GT(Rms(s, s.size() - edge, s.size()), 0.4 * whole) << spec.name << " fades out";
+    EXPECT_GT(Rms(s, 0, edge), 0.4 * whole) << sound.name << " fades in";
+    EXPECT_GT(Rms(s, s.size() - edge, s.size()), 0.4 * whole) << sound.name << " fades out";
   }
 }
 

@@ -20,6 +20,7 @@ struct SpokenSound {
   const char* file_name;
   const char* text;
   SpeechStyle style;
+  bool sparkle = false;  // bells under the voice
 };
 
 // A synthesised sound: its file, how it is made and whether it loops.
@@ -45,7 +46,7 @@ const SpokenSound SPOKEN_SOUNDS[] = {
     {"cat.wav", "Cat!", NAME},
     {"owl.wav", "Owl!", NAME},
     {"frog.wav", "Frog!", NAME},
-    {"Hooray.wav", "Hooray!", CHEER},
+    {"Hooray.wav", "Hooray!", CHEER, true},
 };
 
 const SynthSound SYNTH_SOUNDS[] = {
@@ -80,7 +81,8 @@ bool WriteSounds(const std::string& folder) {
   if (!StartSpeech()) return false;
   bool written = true;
   for (const SpokenSound& sound : SPOKEN_SOUNDS) {
-    const Samples spoken = Speak(sound.text, sound.style);
+    Samples spoken = Speak(sound.text, sound.style);
+    if (sound.sparkle && !spoken.empty()) AddCheerSparkle(spoken);
     written = !spoken.empty() && WriteFileBytes(PathIn(folder, sound.file_name), EncodeWav8(FinishOneShot(spoken)));
     if (!written) break;
   }

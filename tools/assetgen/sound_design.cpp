@@ -1,5 +1,6 @@
 #include "sound_design.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "synth.h"
@@ -216,6 +217,18 @@ Samples MakeWrongBeep() {
   AddSoftNote(out, 0, 0.2, NoteFrequency(72), 0.8, 0.3, false);
   AddSoftNote(out, SamplesFor(0.22), 0.26, NoteFrequency(67), 0.8, 0.25, false);
   return out;
+}
+
+void AddCheerSparkle(Samples& cheer) {
+  const int bells[] = {84, 88, 91, 96};  // C E G C, two octaves up
+  const double spacing = 0.07;
+  const double ring = 0.25;
+  cheer.resize(std::max(cheer.size(), SamplesFor(3 * spacing + ring + 0.05)), 0.0f);
+  double peak = 0;
+  for (float s : cheer) peak = std::max(peak, std::fabs(static_cast<double>(s)));
+  for (int k = 0; k < 4; ++k) {
+    AddSoftNote(cheer, SamplesFor(k * spacing), ring, NoteFrequency(bells[k]), 0.2 * peak, 0.12, false);
+  }
 }
 
 Samples MakeCreditsJingle() {
