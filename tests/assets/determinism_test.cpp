@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "asset_reader.h"
 
@@ -40,6 +41,22 @@ TEST(Generator, MakesTheSameBytesOnASecondRun) {
     EXPECT_TRUE(ReadBytes(path) == ReadBytes(AssetPath(name))) << name << " differs between runs";
     unlink(path.c_str());
   }
+  rmdir(folder);
+}
+
+TEST(Generator, WritesTheContactSheetAsAPng) {
+  char folder_template[] = "/tmp/vork-preview-XXXXXX";
+  const char* folder = mkdtemp(folder_template);
+  ASSERT_NE(folder, nullptr);
+  const std::string png = std::string(folder) + "/preview.png";
+  const std::string command = Quoted(VORK_ASSETGEN) + " --preview " + Quoted(png) + " >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const std::vector<uint8_t> bytes = ReadBytes(png);
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+  const uint32_t width = bytes[16] << 24 | bytes[17] << 16 | bytes[18] << 8 | bytes[19];  // big-endian
+  EXPECT_GE(width, 640u);
+  unlink(png.c_str());
   rmdir(folder);
 }
 
