@@ -231,7 +231,8 @@ NamedPicture DrawAnimalIntro(int scene) {
   const Animal animal = ANIMALS[scene - 1];
   DrawTileWord(cr, AnimalName(animal), 320, 18, 86);
   DrawAnimal(cr, animal, 320, 300, 250, Mood::SAD);
-  DrawBranchCage(cr, 160, 140, 320, 320, 1.0, 4);  // bars clear of the eyes
+  // Bars clear of the eyes: the frog's eyes sit wider apart than the others'.
+  DrawBranchCage(cr, 160, 140, 320, 320, 1.0, animal == Animal::FROG ? 5 : 4);
   static const char* const names[4] = {"dog.BMP", "cat.BMP", "owl.BMP", "frog.BMP"};
   return Finish(names[scene - 1], canvas);
 }

@@ -46,6 +46,7 @@ bool StartSpeech() {
   espeak_SetSynthCallback(CollectSamples);
   if (espeak_SetVoiceByName(VOICE_NAME) != EE_OK) {
     std::fprintf(stderr, "vork-assetgen: no speech voice %s\n", VOICE_NAME);
+    espeak_Terminate();
     return false;
   }
   return true;

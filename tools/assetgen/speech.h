@@ -13,7 +13,7 @@ struct SpeechStyle {
   int gap_between_words = 2;   // extra pause between words, in units of 10 ms
 };
 
-// Starts the synthesiser; false (with a message) when it cannot start.
+// Starts the synthesiser; false (with a message, nothing left open) when it cannot start.
 bool StartSpeech();
 // Stops the synthesiser and frees what it holds.
 void StopSpeech();

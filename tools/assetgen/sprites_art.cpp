@@ -124,25 +124,21 @@ RgbaImage RobotSheet(const SheetDescription& sheet) {
 
 const std::vector<SheetDescription>& SpriteSheets() {
   static const std::vector<SheetDescription> sheets = {
-      {"Crunch.bmp", {640, 480, 1, 1}, 1, false},
-      {"Tree8a.bmp", {264, 224, 1, 1}, 1, true},
-      {"stump.BMP", {160, 128, 1, 1}, 1, true},
-      {"NewLetters.BMP", {116, 60, 2, 6}, 11, true},
-      {"bots9.BMP", {116, 60, 2, 1}, 2, false},
-      {"dozer8.BMP", {116, 60, 2, 1}, 2, true},
-      {"bots8.BMP", {116, 60, 2, 8}, 16, true},
+      {"Crunch.bmp", {640, 480, 1, 1}, 1, false, CrunchSheet},
+      {"Tree8a.bmp", {264, 224, 1, 1}, 1, true, TreeSheet},
+      {"stump.BMP", {160, 128, 1, 1}, 1, true, StumpSheet},
+      {"NewLetters.BMP", {116, 60, 2, 6}, 11, true, LettersSheet},
+      {"bots9.BMP", {116, 60, 2, 1}, 2, false, SpareRobotSheet},
+      {"dozer8.BMP", {116, 60, 2, 1}, 2, true, DozerSheet},
+      {"bots8.BMP", {116, 60, 2, 8}, 16, true, RobotSheet},
   };
   return sheets;
 }
 
 std::vector<NamedPicture> DrawSpriteSheets() {
-  using SheetDrawing = RgbaImage (*)(const SheetDescription&);
-  const SheetDrawing drawings[] = {CrunchSheet, TreeSheet, StumpSheet, LettersSheet,
-                                   SpareRobotSheet, DozerSheet, RobotSheet};
   std::vector<NamedPicture> pictures;
-  for (size_t i = 0; i < SpriteSheets().size(); ++i) {
-    const SheetDescription& sheet = SpriteSheets()[i];
-    pictures.push_back({sheet.file_name, PictureKind::SPRITE_SHEET, drawings[i](sheet)});
+  for (const SheetDescription& sheet : SpriteSheets()) {
+    pictures.push_back({sheet.file_name, PictureKind::SPRITE_SHEET, sheet.draw(sheet)});
   }
   return pictures;
 }
