@@ -34,7 +34,7 @@ void DrawCrunchBurst(cairo_t* cr) {
   const double jitter[] = {1.0, 0.82, 1.1, 0.9, 0.97, 1.12, 0.85, 1.05, 0.92,
                            1.08, 0.88, 1.0, 1.13, 0.86, 0.95, 1.1, 0.9, 1.02};
   for (int layer = 0; layer < 2; ++layer) {
-    const double outer = layer == 0 ? 250 : 190, inner = layer == 0 ? 165 : 120;
+    const double outer = layer == 0 ? 228 : 172, inner = layer == 0 ? 150 : 110;
     cairo_new_path(cr);
     for (int i = 0; i < points * 2; ++i) {
       const double angle = M_PI * i / points - M_PI / 2;
