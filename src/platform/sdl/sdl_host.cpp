@@ -197,10 +197,23 @@ bool EnsureTexture(int width, int height) {
   return true;
 }
 
+// Moves and sizes the window over the whole monitor it is on. Full screen alone is only a
+// request to the window manager; without one (a bare X session) it would leave the window at
+// its old size while SDL draws as if it covered the monitor.
+void CoverMonitor() {
+  SDL_Rect bounds;
+  int monitor = SDL_GetWindowDisplayIndex(state.window);
+  if (monitor < 0 || SDL_GetDisplayBounds(monitor, &bounds) != 0) return;
+  SDL_SetWindowBordered(state.window, SDL_FALSE);
+  SDL_SetWindowPosition(state.window, bounds.x, bounds.y);
+  SDL_SetWindowSize(state.window, bounds.w, bounds.h);
+}
+
 // Uses the whole monitor the window is on, at the desktop's own resolution: frames are
 // scaled up, the video mode never changes.
 void SetDisplayMode(int width, int height, int /*bits_per_pixel: frames are converted*/) {
   if (!state.window) return;
+  CoverMonitor();
   SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   EnsureTexture(width, height);
 }
@@ -265,8 +278,8 @@ bool EnvironmentHas(const char* name) {
   return value && *value;
 }
 
-// Why SDL found no display, in words a user can act on.
-std::string DescribeNoDisplay(const char* sdl_error) {
+// Why no display could be opened, in words a user can act on.
+std::string DescribeNoDisplay(const std::string& sdl_error) {
   if (!EnvironmentHas("DISPLAY") && !EnvironmentHas("WAYLAND_DISPLAY"))
     return "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
   std::string reason = "no display reachable";
@@ -274,6 +287,33 @@ std::string DescribeNoDisplay(const char* sdl_error) {
   if (EnvironmentHas("WAYLAND_DISPLAY"))
     reason += std::string(" at WAYLAND_DISPLAY=") + std::getenv("WAYLAND_DISPLAY");
   return reason + " (" + sdl_error + ")";
+}
+
+// Starts SDL video on the given driver; on failure adds SDL's reason to *errors.
+bool TryVideoDriver(const char* driver, std::string* errors) {
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+  if (!errors->empty()) *errors += "; ";
+  *errors += std::string(driver) + ": " + SDL_GetError();
+  return false;
+}
+
+// Starts SDL video on a real display. Left to itself SDL would fall back to its off-screen
+// driver and run the game in no visible window, so only the drivers for the display the
+// environment names are tried (the console's when it names none); SDL_VIDEODRIVER, when set,
+// still chooses.
+bool InitVideo(std::string* errors) {
+  if (EnvironmentHas("SDL_VIDEODRIVER")) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    *errors = SDL_GetError();
+    return false;
+  }
+  bool has_x = EnvironmentHas("DISPLAY");
+  bool has_wayland = EnvironmentHas("WAYLAND_DISPLAY");
+  if (has_x && TryVideoDriver("x11", errors)) return true;
+  if (has_wayland && TryVideoDriver("wayland", errors)) return true;
+  if (!has_x && !has_wayland && TryVideoDriver("KMSDRM", errors)) return true;
+  return false;
 }
 
 void ResetState() {
@@ -290,12 +330,13 @@ const HostServices sdl_host = {
 
 bool SdlHostStart(std::string* error) {
   ResetState();
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    if (error) *error = DescribeNoDisplay(SDL_GetError());
+  std::string reason;
+  if (SDL_Init(SDL_INIT_EVENTS) != 0) {
+    if (error) *error = std::string("cannot start SDL (") + SDL_GetError() + ")";
     return false;
   }
-  if (SDL_GetNumVideoDisplays() < 1) {
-    if (error) *error = DescribeNoDisplay("no video display attached");
+  if (!InitVideo(&reason) || SDL_GetNumVideoDisplays() < 1) {
+    if (error) *error = DescribeNoDisplay(reason.empty() ? "no video display attached" : reason);
     SDL_Quit();
     return false;
   }
