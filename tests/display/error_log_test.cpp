@@ -1,0 +1,61 @@
+// The diagnostic log.
+#include <regex>
+
+#include "display/error_log.h"
+#include "test_support.h"
+
+namespace {
+
+class ErrorLogTest : public FreshMachineTest {};
+
+TEST_F(ErrorLogTest, WithoutALogNothingIsWritten) {
+  EXPECT_EQ(LogWrite("\npixel format = %d", 8), 0);
+  EXPECT_EQ(LogWrite(nullptr), 0);
+  EXPECT_EQ(CloseErrorLog(), 0);
+}
+
+TEST_F(ErrorLogTest, FileHoldsTheOpeningLineTheMessagesAndTheClosingLine) {
+  ASSERT_EQ(OpenErrorLog("err.txt", nullptr), 1);
+  EXPECT_EQ(LogWrite("\npixel format = %d", 8), 1);
+  LogWrite("\npixel format = 5.6.5");
+  EXPECT_EQ(CloseErrorLog(), 1);
+  const std::string text = ReadTextFile("err.txt");
+  const std::regex layout(
+      "\nOpening Error Output File \\(err\\.txt\\) on [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d \\d\\d:\\d\\d:\\d\\d"
+      "\\.[1-9]?\\d{0,2}, \\d{4}\n\n"
+      "\npixel format = 8\npixel format = 5\\.6\\.5\nClosing Error Output File\\.");
+  EXPECT_TRUE(std::regex_match(text, layout)) << text;
+}
+
+TEST_F(ErrorLogTest, ReopeningEmptiesTheFileAndPercentSignsStayAsFormatted) {
+  ASSERT_EQ(OpenErrorLog("err.txt", nullptr), 1);
+  LogWrite("\nfirst");
+  CloseErrorLog();
+  ASSERT_EQ(OpenErrorLog("err.txt", nullptr), 1);
+  LogWrite("\n%s", "100% sure");
+  CloseErrorLog();
+  const std::string text = ReadTextFile("err.txt");
+  EXPECT_EQ(text.find("first"), std::string::npos);
+  EXPECT_NE(text.find("\n100% sure"), std::string::npos);
+}
+
+TEST_F(ErrorLogTest, LongMessagesAreCutAtSeventyNineCharacters) {
+  ASSERT_EQ(OpenErrorLog("e.txt", nullptr), 1);
+  const std::string long_text(500, 'x');
+  EXPECT_EQ(LogWrite("\n%s", long_text.c_str()), 1);
+  CloseErrorLog();
+  const std::string text = ReadTextFile("e.txt");
+  EXPECT_NE(text.find("\n" + std::string(78, 'x') + "\nClosing"), std::string::npos);
+  EXPECT_EQ(text.find(std::string(79, 'x')), std::string::npos);
+}
+
+TEST_F(ErrorLogTest, TheStandardErrorStreamStaysOpenAfterClosing) {
+  ASSERT_EQ(OpenErrorLog("stderr", stderr), 1);
+  EXPECT_EQ(error_log_file, stderr);
+  EXPECT_EQ(CloseErrorLog(), 1);
+  EXPECT_GE(std::fputs("\n", stderr), 0);
+  EXPECT_EQ(OpenErrorLog("no/such/dir/e.txt", nullptr), 0);
+  EXPECT_EQ(LogWrite("x"), 0);
+}
+
+}  // namespace

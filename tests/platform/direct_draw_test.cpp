@@ -1,0 +1,253 @@
+// The software DirectDraw: surfaces, blits with clipping and colour keys, locks, flips, palettes,
+// lost surfaces.
+#include <cstring>
+
+#include "ddraw.h"
+#include "soft/soft_platform.h"
+#include "test_support.h"
+
+namespace {
+
+class DirectDrawTest : public FreshMachineTest {
+ protected:
+  LPDIRECTDRAW7 dd = nullptr;
+  LPDIRECTDRAWSURFACE7 primary = nullptr;
+  LPDIRECTDRAWSURFACE7 back = nullptr;
+
+  void SetUp() override {
+    FreshMachineTest::SetUp();
+    HWND window = CreateTestWindow();
+    ASSERT_EQ(DirectDrawCreateEx(nullptr, reinterpret_cast<LPVOID*>(&dd), IID_IDirectDraw7, nullptr), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd->SetDisplayMode(640, 480, 8, 0, 0), DD_OK);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    desc.dwBackBufferCount = 1;
+    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    DDSCAPS2 caps{};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+  }
+  void TearDown() override {
+    if (back) back->Release();
+    if (primary) primary->Release();
+    if (dd) dd->Release();
+    EXPECT_EQ(SoftLiveObjectCount(), 0);
+    FreshMachineTest::TearDown();
+  }
+
+  LPDIRECTDRAWSURFACE7 Plain(int width, int height, bool keyed = false) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | (keyed ? DDSD_CKSRCBLT : 0);
+    desc.dwWidth = width;
+    desc.dwHeight = height;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    LPDIRECTDRAWSURFACE7 surface = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    return surface;
+  }
+
+  // Runs `body` over the locked surface's memory and pitch.
+  template <typename Body>
+  void WithLock(LPDIRECTDRAWSURFACE7 surface, Body body) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    body(static_cast<uint8_t*>(desc.lpSurface), desc.lPitch);
+    ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
+  }
+
+  uint8_t PixelAt(LPDIRECTDRAWSURFACE7 surface, int x, int y) {
+    uint8_t value = 0;
+    WithLock(surface, [&](uint8_t* memory, LONG pitch) { value = memory[y * pitch + x]; });
+    return value;
+  }
+
+  void Fill(LPDIRECTDRAWSURFACE7 surface, DWORD color, RECT* rect = nullptr) {
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = color;
+    ASSERT_EQ(surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  }
+
+  void AttachClips(LPDIRECTDRAWSURFACE7 surface, std::vector<RECT> rects) {
+    LPDIRECTDRAWCLIPPER clipper = nullptr;
+    ASSERT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
+    std::vector<char> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    auto* region = reinterpret_cast<RGNDATA*>(block.data());
+    region->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
+                                static_cast<DWORD>(rects.size() * sizeof(RECT)), RECT{}};
+    std::memcpy(region->Buffer, rects.data(), rects.size() * sizeof(RECT));
+    ASSERT_EQ(clipper->SetClipList(region, 0), DD_OK);
+    ASSERT_EQ(surface->SetClipper(clipper), DD_OK);
+    clipper->Release();  // the surface keeps its own reference
+  }
+};
+
+TEST_F(DirectDrawTest, SurfacesHaveRowsWiderThanTheirPixels) {
+  LPDIRECTDRAWSURFACE7 sprite = Plain(58, 30);
+  WithLock(sprite, [](uint8_t*, LONG pitch) { EXPECT_GT(pitch, 58); });
+  WithLock(back, [](uint8_t*, LONG pitch) { EXPECT_GT(pitch, 640); });
+  sprite->Release();
+}
+
+TEST_F(DirectDrawTest, LockRules) {
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  ASSERT_EQ(back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+  DDSURFACEDESC2 again{};
+  again.dwSize = sizeof again;
+  EXPECT_EQ(back->Lock(nullptr, &again, DDLOCK_WAIT, nullptr), DDERR_SURFACEBUSY);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  EXPECT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DDERR_SURFACEBUSY);
+  EXPECT_EQ(back->Unlock(nullptr), DD_OK);
+  EXPECT_EQ(back->Unlock(nullptr), DDERR_NOTLOCKED);
+  DDSURFACEDESC2 wrong_size{};
+  EXPECT_EQ(back->Lock(nullptr, &wrong_size, DDLOCK_WAIT, nullptr), DDERR_INVALIDPARAMS);
+}
+
+TEST_F(DirectDrawTest, ColourFillIsClippedToTheClipList) {
+  AttachClips(back, {RECT{10, 10, 20, 20}, RECT{600, 400, 700, 500}});
+  Fill(back, 7);
+  EXPECT_EQ(PixelAt(back, 10, 10), 7);
+  EXPECT_EQ(PixelAt(back, 19, 19), 7);
+  EXPECT_EQ(PixelAt(back, 20, 20), 0);
+  EXPECT_EQ(PixelAt(back, 639, 479), 7);  // the second rectangle is cut to the surface
+  EXPECT_EQ(PixelAt(back, 0, 0), 0);
+}
+
+TEST_F(DirectDrawTest, UnclippedBlitOutsideTheSurfaceIsRefused) {
+  RECT outside{600, 0, 700, 10};
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  EXPECT_EQ(back->Blt(&outside, nullptr, nullptr, DDBLT_COLORFILL, &fx), DDERR_INVALIDRECT);
+}
+
+TEST_F(DirectDrawTest, StretchedKeyedBlitClipsAndScalesTheSourceInProportion) {
+  // A 4x2 source: columns 0..3 hold 1..4 in row 0 and 5..8 in row 1; colour 3 is the key.
+  LPDIRECTDRAWSURFACE7 sprite = Plain(4, 2);
+  WithLock(sprite, [](uint8_t* memory, LONG pitch) {
+    for (int x = 0; x < 4; ++x) {
+      memory[x] = static_cast<uint8_t>(1 + x);
+      memory[pitch + x] = static_cast<uint8_t>(5 + x);
+    }
+  });
+  DDCOLORKEY key{3, 3};
+  sprite->SetColorKey(DDCKEY_SRCBLT, &key);
+  AttachClips(back, {RECT{0, 0, 640, 480}});
+  Fill(back, 9);
+  // Doubled to 8x4 at x = -2: the first two destination columns are clipped away.
+  RECT dest{-2, 10, 6, 14};
+  ASSERT_EQ(back->Blt(&dest, sprite, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 0, 10), 2);  // destination x -2..-1 were source column 0
+  EXPECT_EQ(PixelAt(back, 1, 10), 2);
+  EXPECT_EQ(PixelAt(back, 2, 10), 9);  // source colour 3 is transparent
+  EXPECT_EQ(PixelAt(back, 4, 10), 4);
+  EXPECT_EQ(PixelAt(back, 5, 13), 8);
+  EXPECT_EQ(PixelAt(back, 6, 10), 9);  // past the destination rectangle
+  sprite->Release();
+}
+
+TEST_F(DirectDrawTest, ShrinkingBlitPicksNearestSourcePixels) {
+  LPDIRECTDRAWSURFACE7 sheet = Plain(116, 60);
+  WithLock(sheet, [](uint8_t* memory, LONG pitch) {
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 116; ++x) memory[y * pitch + x] = static_cast<uint8_t>(x);
+  });
+  RECT dest{100, 100, 158, 130};
+  ASSERT_EQ(back->Blt(&dest, sheet, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 100, 100), 0);
+  EXPECT_EQ(PixelAt(back, 101, 100), 2);
+  EXPECT_EQ(PixelAt(back, 157, 129), 114);
+  EXPECT_EQ(PixelAt(back, 158, 100), 0);
+  sheet->Release();
+}
+
+TEST_F(DirectDrawTest, FlipSwapsBuffersAndPresentsThroughThePalette) {
+  LPDIRECTDRAWPALETTE palette = nullptr;
+  PALETTEENTRY entries[256] = {};
+  entries[5] = PALETTEENTRY{10, 20, 30, 0};
+  ASSERT_EQ(dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
+  ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+  Fill(back, 5);
+  const int before = HeadlessFrameCount();
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  ASSERT_EQ(HeadlessFrameCount(), before + 1);
+  const HeadlessFrame& shown = HeadlessFrames().back();
+  EXPECT_EQ(shown.pixels[0], 5);
+  EXPECT_EQ(shown.palette[5 * 4 + 2], 30);
+  EXPECT_EQ(PixelAt(primary, 0, 0), 5);
+  EXPECT_EQ(PixelAt(back, 0, 0), 0);  // the old front is now the back buffer
+  // A palette change shows at once, without a flip.
+  entries[5] = PALETTEENTRY{255, 0, 0, 0};
+  ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+  ASSERT_EQ(HeadlessFrameCount(), before + 2);
+  EXPECT_EQ(HeadlessFrames().back().palette[5 * 4], 255);
+  palette->Release();
+}
+
+TEST_F(DirectDrawTest, LostSurfacesFailUntilRestored) {
+  HeadlessSetDisplayLost(true);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(primary->Restore(), DDERR_WRONGMODE);
+  HeadlessSetDisplayLost(false);
+  EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(primary->Restore(), DD_OK);
+  EXPECT_EQ(back->IsLost(), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  InjectFault(PlatformCall::Flip, 1);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);  // stays lost until restored
+  EXPECT_EQ(primary->Restore(), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+}
+
+TEST_F(DirectDrawTest, ClipListReadsBackWithItsBounds) {
+  AttachClips(back, {RECT{0, 0, 10, 10}, RECT{20, 5, 30, 40}});
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(back->GetClipper(&clipper), DD_OK);
+  DWORD size = 0;
+  ASSERT_EQ(clipper->GetClipList(nullptr, nullptr, &size), DD_OK);
+  std::vector<char> block(size);
+  auto* region = reinterpret_cast<RGNDATA*>(block.data());
+  ASSERT_EQ(clipper->GetClipList(nullptr, region, &size), DD_OK);
+  EXPECT_EQ(region->rdh.nCount, 2u);
+  EXPECT_EQ(region->rdh.rcBound.right, 30);
+  EXPECT_EQ(region->rdh.rcBound.bottom, 40);
+  clipper->Release();
+}
+
+TEST_F(DirectDrawTest, ReleasingTheDirectDrawObjectDestroysWhatItMade) {
+  Plain(8, 8);  // never released by the caller
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  dd->CreateClipper(0, &clipper, nullptr);
+  back->Release();
+  primary->Release();
+  dd->Release();
+  back = primary = nullptr;
+  dd = nullptr;
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+}
+
+TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
+  LPVOID other = nullptr;
+  const GUID wrong{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+  EXPECT_EQ(DirectDrawCreateEx(nullptr, &other, wrong, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(other, nullptr);
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  desc.dwWidth = 100000;
+  desc.dwHeight = 1;
+  LPDIRECTDRAWSURFACE7 surface = nullptr;
+  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(640, 480, 24, 0, 0), DDERR_INVALIDPARAMS);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// The software platform's windows, message queue, clock and keys.
+#include <vector>
+
+#include "soft/soft_platform.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<UINT> seen_messages;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  seen_messages.push_back(message);
+  if (message == WM_DESTROY) PostQuitMessage(7);
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+class MessagesTest : public FreshMachineTest {
+ protected:
+  HWND window = nullptr;
+  void SetUp() override {
+    FreshMachineTest::SetUp();
+    seen_messages.clear();
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = RecordingProc;
+    window_class.lpszClassName = "REC";
+    ASSERT_NE(RegisterClassA(&window_class), 0);
+    window = CreateWindowExA(0, "REC", "VORK!", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr, nullptr,
+                             nullptr);
+    ASSERT_NE(window, nullptr);
+  }
+  // Takes and dispatches messages until none is left; returns them in order.
+  std::vector<UINT> Drain() {
+    std::vector<UINT> taken;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      taken.push_back(msg.message);
+      if (msg.message == WM_QUIT) break;
+      DispatchMessageA(&msg);
+    }
+    return taken;
+  }
+};
+
+TEST_F(MessagesTest, WindowCreationSendsCreateAndOpensTheHostWindow) {
+  EXPECT_EQ(seen_messages, std::vector<UINT>{WM_CREATE});
+  EXPECT_TRUE(HeadlessWindowOpen());
+  EXPECT_EQ(HeadlessWindowTitle(), "VORK!");
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(window, &rect));
+  EXPECT_EQ(rect.right - rect.left, 320);
+  EXPECT_EQ(rect.bottom - rect.top, 240);
+}
+
+TEST_F(MessagesTest, ClassNamesAreUniqueAndNeedAProcedure) {
+  WNDCLASSA again{};
+  again.lpfnWndProc = RecordingProc;
+  again.lpszClassName = "REC";
+  EXPECT_EQ(RegisterClassA(&again), 0);
+  WNDCLASSA no_procedure{};
+  no_procedure.lpszClassName = "OTHER";
+  EXPECT_EQ(RegisterClassA(&no_procedure), 0);
+  EXPECT_EQ(CreateWindowExA(0, "MISSING", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(MessagesTest, PaintIsMadeUpUntilValidatedAndNeverBlocksPostedMessages) {
+  PostMessageA(window, WM_USER, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));  // posted messages come before paint
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));  // still invalid: not yet painted
+  DispatchMessageA(&msg);                                // DefWindowProcA validates
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessagesTest, PostedDestroyLeadsToQuitAfterTheMessagesBeforeIt) {
+  PostMessageA(window, WM_USER, 1, 0);
+  PostMessageA(window, WM_DESTROY, 0, 0);
+  PostMessageA(window, WM_USER, 2, 0);
+  std::vector<UINT> taken = Drain();
+  ASSERT_GE(taken.size(), 4u);
+  EXPECT_EQ(taken[0], static_cast<UINT>(WM_USER));
+  EXPECT_EQ(taken[1], static_cast<UINT>(WM_DESTROY));
+  EXPECT_EQ(taken[2], static_cast<UINT>(WM_USER));  // the quit message waits for the queue to empty
+  EXPECT_EQ(taken.back(), static_cast<UINT>(WM_QUIT));
+}
+
+TEST_F(MessagesTest, PeekWithoutRemoveLeavesTheMessage) {
+  PostMessageA(window, WM_USER, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+}
+
+TEST_F(MessagesTest, CloseRequestBecomesCloseThenDestroyThenQuitWithItsCode) {
+  HeadlessScheduleClose(5);
+  HeadlessAdvance(10);
+  MSG msg{};
+  std::vector<UINT> taken = Drain();
+  ASSERT_FALSE(taken.empty());
+  EXPECT_EQ(taken.back(), static_cast<UINT>(WM_QUIT));
+  ASSERT_GE(seen_messages.size(), 3u);
+  EXPECT_EQ(seen_messages[1], static_cast<UINT>(WM_CLOSE));
+  EXPECT_EQ(seen_messages[2], static_cast<UINT>(WM_DESTROY));
+  EXPECT_FALSE(HeadlessWindowOpen());
+  PostQuitMessage(7);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(MessagesTest, QueueRefusesMessagesWhenFullAndForUnknownWindows) {
+  int accepted = 0;
+  while (PostMessageA(window, WM_USER, 0, 0) && accepted < 10000) ++accepted;
+  EXPECT_GT(accepted, 100);
+  EXPECT_LT(accepted, 10000);
+  EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(&accepted), WM_USER, 0, 0));
+}
+
+TEST_F(MessagesTest, ScriptedKeysShowInAsyncStateAndAsKeyMessages) {
+  HeadlessScheduleKey(50, VK_ESCAPE, true);
+  HeadlessScheduleKey(80, VK_ESCAPE, false);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  Sleep(50);
+  EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
+  Sleep(40);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  std::vector<UINT> taken = Drain();
+  EXPECT_NE(std::find(taken.begin(), taken.end(), static_cast<UINT>(WM_KEYDOWN)), taken.end());
+  EXPECT_NE(std::find(taken.begin(), taken.end(), static_cast<UINT>(WM_KEYUP)), taken.end());
+}
+
+TEST(VirtualClock, EveryReadingMovesOnAMillisecondAndSleepMovesByItsArgument) {
+  StartFreshMachine(1000);
+  EXPECT_EQ(GetTickCount(), 1000u);
+  EXPECT_EQ(GetTickCount(), 1001u);
+  Sleep(30);
+  EXPECT_EQ(GetTickCount(), 1032u);
+}
+
+TEST(VirtualClock, WrapsAt32Bits) {
+  StartFreshMachine(0xFFFFFFFEu);
+  EXPECT_EQ(GetTickCount(), 0xFFFFFFFEu);
+  EXPECT_EQ(GetTickCount(), 0xFFFFFFFFu);
+  EXPECT_EQ(GetTickCount(), 0u);
+}
+
+TEST(VirtualClock, DeadlineStopsARunningWait) {
+  StartFreshMachine();
+  HeadlessSetDeadline(500);
+  EXPECT_THROW(
+      for (;;) GetTickCount(), HeadlessDeadline);
+  EXPECT_GE(HeadlessNow(), 500u);
+}
+
+TEST(Cursor, HiddenWhileTheDisplayCountIsNegative) {
+  StartFreshMachine();
+  EXPECT_EQ(ShowCursor(FALSE), -1);
+  EXPECT_FALSE(HeadlessCursorVisible());
+  EXPECT_EQ(ShowCursor(TRUE), 0);
+  EXPECT_TRUE(HeadlessCursorVisible());
+}
+
+TEST(Faults, TheNthCallOfAKindFails) {
+  StartFreshMachine();
+  InjectFault(PlatformCall::RegisterClass, 2);
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = RecordingProc;
+  window_class.lpszClassName = "A";
+  EXPECT_NE(RegisterClassA(&window_class), 0);
+  window_class.lpszClassName = "B";
+  EXPECT_EQ(RegisterClassA(&window_class), 0);
+  EXPECT_NE(RegisterClassA(&window_class), 0);
+  EXPECT_EQ(PlatformCallCount(PlatformCall::RegisterClass), 3);
+}
+
+}  // namespace

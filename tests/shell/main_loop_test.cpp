@@ -1,0 +1,151 @@
+// The whole program through WinMain on the headless host: start-up, the message protocol,
+// the state machine, and the ways it ends.
+#include "display/frame.h"
+#include "input/keyboard.h"
+#include "shell/game_shell.h"
+#include "soft/soft_platform.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr uint32_t RUN_LIMIT_MS = 60000;
+
+class ProgramTest : public FreshMachineTest {
+ protected:
+  void SetUp() override {
+    FreshMachineTest::SetUp();
+    HeadlessKeepFrames(FrameKeeping::Last);
+    HeadlessOnFrame([this](const HeadlessFrame& frame, int) { CountRedFrame(frame); });
+  }
+  void TearDown() override {
+    // WinMain shut the display down itself; forget its record.
+    display = DisplayState{};
+    FreshMachineTest::TearDown();
+  }
+  // Runs WinMain until it returns or the virtual clock reaches the limit (then the test fails).
+  int RunProgram() {
+    HeadlessSetDeadline(RUN_LIMIT_MS);
+    try {
+      return WinMain(reinterpret_cast<HINSTANCE>(this), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+    } catch (const HeadlessDeadline&) {
+      ADD_FAILURE() << "the program did not end by " << RUN_LIMIT_MS << " ms";
+      return -1;
+    }
+  }
+  void PressKey(uint32_t time, int key, uint32_t hold_ms = 60) {
+    HeadlessScheduleKey(time, key, true);
+    HeadlessScheduleKey(time + hold_ms, key, false);
+  }
+  void CountRedFrame(const HeadlessFrame& frame) {
+    bool all_red = true;
+    for (int i = 0; i < 256 && all_red; ++i)
+      all_red = frame.palette[i * 4] == 255 && frame.palette[i * 4 + 1] == 0 && frame.palette[i * 4 + 2] == 0;
+    if (all_red) ++fully_red_frames;
+  }
+  int fully_red_frames = 0;
+};
+
+TEST_F(ProgramTest, EscapeOnTheTitleFadesToRedAndEndsWithExitCodeZero) {
+  PressKey(100, VK_ESCAPE);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_GT(fully_red_frames, 0);
+  EXPECT_EQ(HeadlessFrames().back().palette[0], 255);  // the last frame shown is red
+  EXPECT_FALSE(HeadlessCursorVisible());
+  EXPECT_EQ(HeadlessModeWidth(), 640);
+  EXPECT_EQ(HeadlessWindowTitle(), "VORK!");
+  EXPECT_EQ(SoftLiveObjectCount(), 0);  // the shut-down released the display
+  // Escape cleared show_title, so the pass before the quit set up scene 1.
+  EXPECT_EQ(game_state, StateScene1);
+}
+
+TEST_F(ProgramTest, TitlePassesArePacedAtThirtyMilliseconds) {
+  PressKey(1000, VK_ESCAPE);
+  ASSERT_EQ(RunProgram(), 0);
+  // About 33 frames a second before the fade's 64 palette frames.
+  EXPECT_GE(HeadlessFrameCount(), 64 + 28);
+  EXPECT_LE(HeadlessFrameCount(), 64 + 36);
+}
+
+TEST_F(ProgramTest, EscapeHeldInAPlayStateFadesAgainEachPassUntilReleased) {
+  PressKey(50, VK_SPACE);
+  PressKey(300, VK_ESCAPE, 2500);
+  const int frames_before_escape = 300 / 30 + 2;
+  ASSERT_EQ(RunProgram(), 0);
+  // Every pass that saw Escape ran a whole fade of 64 palette frames.
+  EXPECT_GE(HeadlessFrameCount() - frames_before_escape, 3 * 64);
+  EXPECT_GE(HeadlessNow(), 2800u);
+}
+
+TEST_F(ProgramTest, ClosingTheWindowEndsTheProgram) {
+  HeadlessScheduleClose(200);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(fully_red_frames, 0);  // no closing effect: the window was closed, not Escape pressed
+  EXPECT_FALSE(HeadlessWindowOpen());
+}
+
+TEST_F(ProgramTest, NoWindowClassOrNoWindowReturnsZeroAtOnce) {
+  for (PlatformCall call : {PlatformCall::RegisterClass, PlatformCall::CreateWindow}) {
+    StartFreshMachine();
+    InjectFault(call, 1);
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(HeadlessFrameCount(), 0);
+    EXPECT_EQ(PlatformCallCount(PlatformCall::DirectDrawCreate), 0);
+  }
+}
+
+// A display that fails to open at any step leaves the game running blind; Escape still ends it.
+TEST_F(ProgramTest, ADisplayThatFailsAtAnyStepStillEndsOnEscape) {
+  const PlatformCall steps[] = {PlatformCall::DirectDrawCreate, PlatformCall::SetCooperativeLevel,
+                                PlatformCall::SetDisplayMode,   PlatformCall::CreateSurface,
+                                PlatformCall::GetPixelFormat,   PlatformCall::GetAttachedSurface,
+                                PlatformCall::CreatePalette,    PlatformCall::SetPalette,
+                                PlatformCall::CreateClipper,    PlatformCall::Lock,
+                                PlatformCall::Blt};
+  for (PlatformCall step : steps) {
+    StartFreshMachine();
+    game_state = StateTitle;
+    show_title = 1;
+    InjectFault(step, 1, 1000000);
+    PressKey(100, VK_ESCAPE);
+    EXPECT_EQ(RunProgram(), 0) << static_cast<int>(step);
+    EXPECT_EQ(SoftLiveObjectCount(), 0) << static_cast<int>(step);
+    display = DisplayState{};
+  }
+}
+
+TEST_F(ProgramTest, StatesOutsideTheTableOnlyHandleMessages) {
+  game_state = 42;
+  HeadlessScheduleClose(100);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(game_state, 42);
+}
+
+TEST(WindowProcedure, AnswersItsMessages) {
+  StartFreshMachine();
+  EXPECT_EQ(MainWindowProc(nullptr, WM_CREATE, 0, 0), 0);
+  EXPECT_EQ(MainWindowProc(nullptr, WM_DESTROY, 0, 0), 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST(ShellRoutines, KeyPressedReadsTheAsyncStateOrTheSnapshot) {
+  StartFreshMachine();
+  EXPECT_FALSE(KeyPressed(VK_SPACE, DIK_SPACE));
+  HeadlessScheduleKey(0, VK_SPACE, true);
+  EXPECT_TRUE(KeyPressed(VK_SPACE, DIK_SPACE));
+  StartFreshMachine();
+  KeyboardState[DIK_C] = 0x80;
+  EXPECT_TRUE(KeyPressed('C', DIK_C));
+  KeyboardState[DIK_C] = 0;
+}
+
+TEST(ShellRoutines, ResetSceneIntrosSetsAllFour) {
+  StartFreshMachine();
+  for (uint8_t& pending : scene_intro_pending) pending = 0;
+  ResetSceneIntros();
+  for (uint8_t pending : scene_intro_pending) EXPECT_EQ(pending, 1);
+}
+
+}  // namespace

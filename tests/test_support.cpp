@@ -1,0 +1,67 @@
+#include "test_support.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "display/error_log.h"
+#include "display/frame.h"
+#include "input/keyboard.h"
+#include "shell/game_shell.h"
+#include "soft/soft_platform.h"
+
+namespace {
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void StartFreshMachine(uint32_t start_ms) {
+  HeadlessStart(start_ms);
+  display = DisplayState{};
+  frame_clock = FrameClock{};
+  main_window = nullptr;
+  app_instance = nullptr;
+  game_state = StateTitle;
+  show_title = 1;
+  prompt_pending = 1;
+  ResetSceneIntros();
+  game_over_shown = 0;
+  DestroyBitmapImage(&backdrop);
+  std::memset(KeyboardState, 0, sizeof KeyboardState);
+  if (error_log_file) CloseErrorLog();
+}
+
+HWND CreateTestWindow(int x, int y) {
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = TestWindowProc;
+  window_class.lpszClassName = "TESTCLASS";
+  RegisterClassA(&window_class);
+  main_window = CreateWindowExA(0, "TESTCLASS", "test", WS_POPUP | WS_VISIBLE, x, y, 320, 240, nullptr, nullptr,
+                                nullptr, nullptr);
+  return main_window;
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void ShutDisplay() {
+  DisplayShutdown();
+  display = DisplayState{};
+}
+
+void FreshMachineTest::TearDown() {
+  ShutDisplay();
+  std::remove(PALETTE_FILE);
+}
