@@ -1,0 +1,104 @@
+// vork-replay: the key script, the arguments, and a whole run that quits with Escape.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "display/display.h"
+#include "replay.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(KeyScript, ReadsEventsAndSkipsCommentsAndBlankLines) {
+  std::vector<KeyEvent> events;
+  std::string error;
+  ASSERT_TRUE(ParseKeyScript("# start\n\n100 down ESCAPE\n160 up ESCAPE\n900 close\n", &events, &error)) << error;
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].time, 100u);
+  EXPECT_EQ(events[0].virtual_key, VK_ESCAPE);
+  EXPECT_TRUE(events[0].down);
+  EXPECT_FALSE(events[1].down);
+  EXPECT_EQ(events[2].virtual_key, -1);
+}
+
+TEST(KeyScript, NamesTheBadLine) {
+  const char* bad_scripts[] = {"10 down ESCAPE\nx down SPACE\n", "10 press SPACE\n", "10 down F1\n",
+                               "10 down SPACE extra\n", "99999999999 down SPACE\n", "10 close now\n"};
+  for (const char* script : bad_scripts) {
+    std::vector<KeyEvent> events;
+    std::string error;
+    EXPECT_FALSE(ParseKeyScript(script, &events, &error)) << script;
+    EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
+  }
+}
+
+TEST(ReplayArguments, NeedAssetsAndOutAndKnownValues) {
+  ReplayOptions options;
+  std::string error;
+  const char* good[] = {"vork-replay", "--assets", "a", "--out", "o", "--png", "all", "--max-ms", "500"};
+  ASSERT_TRUE(ParseReplayArguments(9, const_cast<char**>(good), &options, &error)) << error;
+  EXPECT_EQ(options.png, PngChoice::All);
+  EXPECT_EQ(options.max_ms, 500u);
+  const char* missing_out[] = {"vork-replay", "--assets", "a"};
+  ReplayOptions fresh;
+  EXPECT_FALSE(ParseReplayArguments(3, const_cast<char**>(missing_out), &fresh, &error));
+  const char* bad_png[] = {"vork-replay", "--assets", "a", "--out", "o", "--png", "some"};
+  EXPECT_FALSE(ParseReplayArguments(7, const_cast<char**>(bad_png), &fresh, &error));
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(Replay, EscapeAtHundredMillisecondsFadesToRedAndQuits) {
+  StartFreshMachine();
+  mkdir("assets", 0755);
+  mkdir("out", 0755);
+  WriteTextFile("keys.txt", "100 down ESCAPE\n160 up ESCAPE\n");
+  ReplayOptions options;
+  options.assets_dir = "assets";
+  options.out_dir = "out";
+  options.keys_file = "keys.txt";
+  options.png = PngChoice::All;
+  std::string error;
+  ASSERT_EQ(RunReplay(options, &error), 0) << error;
+  ASSERT_EQ(chdir(".."), 0);
+  const std::vector<std::string> lines = LinesOf(ReadTextFile("out/log.txt"));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "0 open PALDATA3.PAL missing");
+  EXPECT_NE(lines.back().find(" quit 0"), std::string::npos) << lines.back();
+  int frames = 0;
+  for (const std::string& line : lines) frames += line.find(" frame ") != std::string::npos;
+  EXPECT_GE(frames, 64 + 3);  // the title frames, then one frame per fade step
+  const HeadlessFrame& last = HeadlessFrames().back();
+  for (int i = 0; i < 256; ++i) {
+    EXPECT_EQ(last.palette[i * 4], 255);
+    EXPECT_EQ(last.palette[i * 4 + 1] | last.palette[i * 4 + 2], 0);
+  }
+  std::ifstream png("out/frame-" + std::to_string(frames - 1) + ".png", std::ios::binary);
+  char signature[4] = {};
+  png.read(signature, 4);
+  EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+  display = DisplayState{};
+}
+
+TEST(Replay, StopsAtMaxMsWithStatusTwo) {
+  StartFreshMachine();
+  mkdir("out2", 0755);
+  ReplayOptions options;
+  options.assets_dir = ".";
+  options.out_dir = "out2";
+  options.max_ms = 300;
+  options.png = PngChoice::None;
+  std::string error;
+  EXPECT_EQ(RunReplay(options, &error), 2);
+  EXPECT_NE(ReadTextFile("out2/log.txt").find("timeout"), std::string::npos);
+  display = DisplayState{};
+}
+
+}  // namespace

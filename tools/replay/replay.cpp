@@ -1,0 +1,182 @@
+// The replay: WinMain on the headless host, observed through the host's hooks.
+#include "replay.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "headless/headless_host.h"
+#include "shell/game_shell.h"
+#include "soft/soft_platform.h"
+
+namespace {
+
+struct KeyName {
+  const char* name;
+  int virtual_key;
+};
+
+constexpr KeyName KEY_NAMES[] = {{"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"RETURN", VK_RETURN},
+                                 {"C", 'C'},            {"UP", VK_UP},       {"DOWN", VK_DOWN},
+                                 {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT}};
+
+int VirtualKeyNamed(const std::string& name) {
+  for (const KeyName& key : KEY_NAMES)
+    if (name == key.name) return key.virtual_key;
+  return -1;
+}
+
+bool ParseTime(const std::string& word, uint32_t* time) {
+  if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 9) return false;
+  *time = static_cast<uint32_t>(std::stoul(word));
+  return true;
+}
+
+// The run's log file and what it has seen so far.
+struct ReplayLog {
+  FILE* file = nullptr;
+  int32_t last_state = StateTitle;
+};
+
+ReplayLog replay_log;
+
+void LogLine(const char* format, const std::string& text) {
+  std::fprintf(replay_log.file, "%u %s%s\n", HeadlessNow(), format, text.c_str());
+}
+
+void NoteStateAfterPass() {
+  if (game_state == replay_log.last_state) return;
+  replay_log.last_state = game_state;
+  LogLine("state ", std::to_string(game_state));
+}
+
+std::string FramePath(const std::string& out_dir, int number) {
+  return out_dir + "/frame-" + std::to_string(number) + ".png";
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char here[4096];
+  if (getcwd(here, sizeof here) == nullptr) return path;
+  return std::string(here) + "/" + path;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::stringstream buffer;
+  buffer << file.rdbuf();
+  *text = buffer.str();
+  return true;
+}
+
+const char* USAGE =
+    "usage: vork-replay --assets DIR --out DIR [--keys FILE] [--max-ms N] [--png all|last|none]";
+
+}  // namespace
+
+bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>* events, std::string* error) {
+  std::istringstream lines(text);
+  std::string line;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    std::istringstream words(line);
+    std::string time_word, action, key, extra;
+    words >> time_word >> action >> key >> extra;
+    if (time_word.empty() || time_word[0] == '#') continue;
+    uint32_t time = 0;
+    const std::string where = "line " + std::to_string(number) + ": ";
+    if (!ParseTime(time_word, &time)) return *error = where + "bad time '" + time_word + "'", false;
+    if (action == "close" && key.empty()) {
+      events->push_back({time, -1, false});
+      continue;
+    }
+    if ((action != "down" && action != "up") || !extra.empty())
+      return *error = where + "expected '<ms> down KEY', '<ms> up KEY' or '<ms> close'", false;
+    const int virtual_key = VirtualKeyNamed(key);
+    if (virtual_key < 0)
+      return *error = where + "unknown key '" + key + "' (ESCAPE SPACE RETURN C UP DOWN LEFT RIGHT)", false;
+    events->push_back({time, virtual_key, action == "down"});
+  }
+  return true;
+}
+
+bool ParseReplayArguments(int argc, char** argv, ReplayOptions* options, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (i + 1 >= argc) return *error = std::string(USAGE), false;
+    const std::string value = argv[++i];
+    if (flag == "--assets") {
+      options->assets_dir = value;
+    } else if (flag == "--out") {
+      options->out_dir = value;
+    } else if (flag == "--keys") {
+      options->keys_file = value;
+    } else if (flag == "--max-ms") {
+      if (!ParseTime(value, &options->max_ms)) return *error = "--max-ms takes a whole number of milliseconds", false;
+    } else if (flag == "--png") {
+      if (value == "all") options->png = PngChoice::All;
+      else if (value == "last") options->png = PngChoice::Last;
+      else if (value == "none") options->png = PngChoice::None;
+      else return *error = "--png takes all, last or none", false;
+    } else {
+      return *error = std::string(USAGE), false;
+    }
+  }
+  if (options->assets_dir.empty() || options->out_dir.empty()) return *error = std::string(USAGE), false;
+  return true;
+}
+
+int RunReplay(const ReplayOptions& options, std::string* error) {
+  std::vector<KeyEvent> events;
+  if (!options.keys_file.empty()) {
+    std::string text;
+    if (!ReadWholeFile(options.keys_file, &text)) return *error = "cannot read " + options.keys_file, 1;
+    if (!ParseKeyScript(text, &events, error)) return *error = options.keys_file + ": " + *error, 1;
+  }
+  const std::string out_dir = AbsolutePath(options.out_dir);
+  replay_log.file = std::fopen((out_dir + "/log.txt").c_str(), "w");
+  if (replay_log.file == nullptr) return *error = "cannot write " + out_dir + "/log.txt: " + std::strerror(errno), 1;
+  if (chdir(options.assets_dir.c_str()) != 0) {
+    std::fclose(replay_log.file);
+    return *error = "cannot enter " + options.assets_dir + ": " + std::strerror(errno), 1;
+  }
+
+  HeadlessStart(0);
+  replay_log.last_state = game_state;
+  for (const KeyEvent& event : events) {
+    if (event.virtual_key < 0)
+      HeadlessScheduleClose(event.time);
+    else
+      HeadlessScheduleKey(event.time, event.virtual_key, event.down);
+  }
+  HeadlessKeepFrames(options.png == PngChoice::None ? FrameKeeping::None : FrameKeeping::Last);
+  HeadlessOnFrame([&](const HeadlessFrame& frame, int number) {
+    LogLine("frame ", std::to_string(number));
+    if (options.png == PngChoice::All) HeadlessSavePng(frame, FramePath(out_dir, number));
+  });
+  HeadlessOnFileOpen([](const std::string& path, bool ok) { LogLine("open ", path + (ok ? " ok" : " missing")); });
+  SetMessagePollObserver(NoteStateAfterPass);
+  HeadlessSetDeadline(options.max_ms);
+
+  int status = 0;
+  try {
+    const int exit_code = WinMain(reinterpret_cast<HINSTANCE>(&replay_log), nullptr, const_cast<char*>(""),
+                                  SW_SHOWNORMAL);
+    LogLine("quit ", std::to_string(exit_code));
+  } catch (const HeadlessDeadline&) {
+    LogLine("timeout", "");
+    GameShutdown();  // the run was cut off inside the loop: release what start-up made
+    status = 2;
+  }
+  if (options.png == PngChoice::Last && !HeadlessFrames().empty())
+    HeadlessSavePng(HeadlessFrames().back(), FramePath(out_dir, HeadlessFrameCount() - 1));
+  SetMessagePollObserver(nullptr);
+  std::fclose(replay_log.file);
+  replay_log.file = nullptr;
+  return status;
+}
