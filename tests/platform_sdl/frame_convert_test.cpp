@@ -92,10 +92,24 @@ TEST(ConvertFrame, SixteenBitWidensEachChannelToFullRange) {
   EXPECT_EQ(out[5], 0xFF848284u);  // half of each: top bits repeated into the low ones
 }
 
+TEST(ConvertFrame, FifteenBitUsesFiveBitsForEveryChannel) {
+  const uint16_t values[] = {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x8000, 0x4210};
+  HostFrame frame{reinterpret_cast<const uint8_t*>(values), 6, 1, 12, 15, nullptr};
+  std::vector<uint32_t> out = MarkedOutput(6, 1);
+
+  ASSERT_TRUE(ConvertFrame(frame, nullptr, reinterpret_cast<uint8_t*>(out.data()), 24));
+  EXPECT_EQ(out[0], 0xFFFF0000u);
+  EXPECT_EQ(out[1], 0xFF00FF00u);
+  EXPECT_EQ(out[2], 0xFF0000FFu);
+  EXPECT_EQ(out[3], 0xFFFFFFFFu);
+  EXPECT_EQ(out[4], 0xFF000000u);  // the unused top bit is ignored
+  EXPECT_EQ(out[5], 0xFF848484u);
+}
+
 TEST(ConvertFrame, RefusesOtherDepthsWithoutWriting) {
   const uint8_t pixels[12] = {};
   std::vector<uint32_t> out = MarkedOutput(2, 2);
-  for (int bits : {0, 4, 15, 24, 32}) {
+  for (int bits : {0, 4, 24, 32}) {
     HostFrame frame{pixels, 2, 2, 6, bits, nullptr};
     EXPECT_FALSE(ConvertFrame(frame, nullptr, reinterpret_cast<uint8_t*>(out.data()), 8)) << bits;
   }

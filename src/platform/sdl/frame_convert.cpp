@@ -10,13 +10,27 @@ uint32_t PackArgb(uint32_t red, uint32_t green, uint32_t blue) {
   return OPAQUE | (red << 16) | (green << 8) | blue;
 }
 
-// Widens a 5.6.5 pixel to 8 bits per channel, repeating the top bits into the low ones so
-// that full intensity stays full (31 -> 255, not 248).
+// Widens a 5- or 6-bit channel to 8 bits, repeating its top bits into the low ones so that
+// full intensity stays full (31 -> 255, not 248).
+uint32_t Widen5(uint32_t value) { return (value << 3) | (value >> 2); }
+uint32_t Widen6(uint32_t value) { return (value << 2) | (value >> 4); }
+
 uint32_t ArgbFrom565(uint16_t pixel) {
-  uint32_t red = (pixel >> 11) & 0x1F;
-  uint32_t green = (pixel >> 5) & 0x3F;
-  uint32_t blue = pixel & 0x1F;
-  return PackArgb((red << 3) | (red >> 2), (green << 2) | (green >> 4), (blue << 3) | (blue >> 2));
+  return PackArgb(Widen5((pixel >> 11) & 0x1F), Widen6((pixel >> 5) & 0x3F), Widen5(pixel & 0x1F));
+}
+
+uint32_t ArgbFrom555(uint16_t pixel) {
+  return PackArgb(Widen5((pixel >> 10) & 0x1F), Widen5((pixel >> 5) & 0x1F), Widen5(pixel & 0x1F));
+}
+
+// Converts a row of 16-bit words with `widen`; rows need not be 2-byte aligned.
+template <uint32_t (*widen)(uint16_t)>
+void ConvertRowOfWords(const uint8_t* pixels, int width, uint32_t* out) {
+  for (int x = 0; x < width; ++x) {
+    uint16_t pixel;
+    std::memcpy(&pixel, pixels + x * 2, sizeof pixel);
+    out[x] = widen(pixel);
+  }
 }
 
 }  // namespace
@@ -36,23 +50,30 @@ void ConvertRow8(const uint8_t* indices, int width, const uint32_t* argb, uint32
   for (int x = 0; x < width; ++x) out[x] = argb[indices[x]];
 }
 
-void ConvertRow16(const uint8_t* pixels, int width, uint32_t* out) {
-  for (int x = 0; x < width; ++x) {
-    uint16_t pixel;
-    std::memcpy(&pixel, pixels + x * 2, sizeof pixel);  // rows need not be 2-byte aligned
-    out[x] = ArgbFrom565(pixel);
-  }
+void ConvertRow565(const uint8_t* pixels, int width, uint32_t* out) {
+  ConvertRowOfWords<ArgbFrom565>(pixels, width, out);
+}
+
+void ConvertRow555(const uint8_t* pixels, int width, uint32_t* out) {
+  ConvertRowOfWords<ArgbFrom555>(pixels, width, out);
+}
+
+bool FrameDepthSupported(int bits_per_pixel) {
+  return bits_per_pixel == 8 || bits_per_pixel == 15 || bits_per_pixel == 16;
 }
 
 bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch) {
-  if (frame.bits_per_pixel != 8 && frame.bits_per_pixel != 16) return false;
+  int bits = frame.bits_per_pixel;
+  if (!FrameDepthSupported(bits)) return false;
   for (int y = 0; y < frame.height; ++y) {
     const uint8_t* row = frame.pixels + static_cast<long>(y) * frame.pitch;
     uint32_t* out_row = reinterpret_cast<uint32_t*>(out + static_cast<long>(y) * out_pitch);
-    if (frame.bits_per_pixel == 8)
+    if (bits == 8)
       ConvertRow8(row, frame.width, argb, out_row);
+    else if (bits == 16)
+      ConvertRow565(row, frame.width, out_row);
     else
-      ConvertRow16(row, frame.width, out_row);
+      ConvertRow555(row, frame.width, out_row);
   }
   return true;
 }

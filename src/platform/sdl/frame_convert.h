@@ -32,9 +32,13 @@ bool UpdatePaletteLookup(PaletteLookup& lookup, const uint8_t* palette);
 // Converts one row of 8-bit palette indices to ARGB through `argb`.
 void ConvertRow8(const uint8_t* indices, int width, const uint32_t* argb, uint32_t* out);
 // Converts one row of 16-bit 5.6.5 pixels (native byte order) to opaque ARGB.
-void ConvertRow16(const uint8_t* pixels, int width, uint32_t* out);
-// Converts a whole 8- or 16-bit frame into ARGB rows `out_pitch` bytes apart; false (and
-// nothing written) for any other depth.
+void ConvertRow565(const uint8_t* pixels, int width, uint32_t* out);
+// Converts one row of 15-bit 5.5.5 pixels in 16-bit words (native byte order) to opaque ARGB.
+void ConvertRow555(const uint8_t* pixels, int width, uint32_t* out);
+// True for the pixel depths ConvertFrame handles: 8, 15 and 16 bits.
+bool FrameDepthSupported(int bits_per_pixel);
+// Converts a whole frame of 8 (palette), 15 (5.5.5) or 16 (5.6.5) bits per pixel into ARGB
+// rows `out_pitch` bytes apart; false (and nothing written) for any other depth.
 bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch);
 // The letterbox for a frame_width x frame_height frame on an output_width x output_height
 // screen: scaled as large as fits with its proportions kept, black bars on the other axis.

@@ -219,8 +219,7 @@ void SetDisplayMode(int width, int height, int /*bits_per_pixel: frames are conv
 }
 
 bool FrameIsUsable(const HostFrame& frame) {
-  return frame.pixels && frame.width > 0 && frame.height > 0 &&
-         (frame.bits_per_pixel == 8 || frame.bits_per_pixel == 16);
+  return frame.pixels && frame.width > 0 && frame.height > 0 && FrameDepthSupported(frame.bits_per_pixel);
 }
 
 // Copies the frame into the texture as ARGB; false if the texture is not available.
