@@ -25,7 +25,6 @@ struct SdlHostState {
   SDL_Texture* texture;          // ARGB copy of the last frame, frame-sized
   int texture_width;             // size of `texture` in pixels
   int texture_height;
-  bool vsync;                    // presenting waits for the vertical blank
   PaletteLookup palette;         // the last frame palette as ARGB
   KeyTracker keys;               // physical keys down, for one report per change
   bool release_keys_pending;     // the window went away with keys held: release them next pump
@@ -153,11 +152,6 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   return renderer;
 }
 
-bool RendererHasVsync(SDL_Renderer* renderer) {
-  SDL_RendererInfo info;
-  return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
-}
-
 void CloseWindow() {
   DestroyTexture();
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
@@ -179,7 +173,6 @@ bool OpenWindow(const char* title, int x, int y, int width, int height) {
     CloseWindow();
     return false;
   }
-  state.vsync = RendererHasVsync(state.renderer);
   return true;
 }
 
@@ -256,8 +249,8 @@ uint32_t Milliseconds() { return SDL_GetTicks(); }
 
 void Delay(uint32_t ms) { SDL_Delay(ms); }
 
-// With vsync the renderer's present already waits for the vertical blank, and without it
-// there is no blank to wait for; either way there is nothing to do here.
+// The renderer is asked for vsync, so presenting already waits for the vertical blank; where
+// the machine cannot give vsync there is no blank to wait for. Either way: return at once.
 void WaitVerticalBlank() {}
 
 bool DisplayLost() {
