@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -17,9 +20,23 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// Tests of one binary run in parallel in one folder; each works in a folder of its own so that
+// the files it writes (the palette file above all) never meet another test's.
+void EnterTestDirectory() {
+  static std::string base;
+  char here[4096];
+  if (base.empty() && getcwd(here, sizeof here)) base = here;
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (test == nullptr) return;
+  const std::string dir = base + "/" + test->test_suite_name() + "." + test->name();
+  mkdir(dir.c_str(), 0755);
+  if (chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;
+}
+
 }  // namespace
 
 void StartFreshMachine(uint32_t start_ms) {
+  EnterTestDirectory();
   HeadlessStart(start_ms);
   display = DisplayState{};
   frame_clock = FrameClock{};

@@ -67,7 +67,7 @@ TEST(Replay, EscapeAtHundredMillisecondsFadesToRedAndQuits) {
   options.png = PngChoice::All;
   std::string error;
   ASSERT_EQ(RunReplay(options, &error), 0) << error;
-  ASSERT_EQ(chdir(".."), 0);
+  ASSERT_EQ(chdir(".."), 0);  // the replay entered the assets folder
   const std::vector<std::string> lines = LinesOf(ReadTextFile("out/log.txt"));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "0 open PALDATA3.PAL missing");
