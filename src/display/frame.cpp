@@ -60,36 +60,41 @@ int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* re
   return 1;
 }
 
-uint8_t* LockBackSurface() {
-  if (display.back_buffer != nullptr) return display.back_buffer;
+namespace {
+
+// Locks a surface once and publishes its memory and pitch in the given display fields.
+uint8_t* LockPublished(LPDIRECTDRAWSURFACE7 surface, uint8_t** buffer, int32_t* published_pitch) {
+  if (*buffer != nullptr) return *buffer;  // locks do not nest or count
   int32_t pitch = 0;
-  display.back_buffer = LockWhole(display.back_surface, &pitch);
-  display.back_pitch = display.back_buffer ? pitch : 0;
-  return display.back_buffer;
+  *buffer = LockWhole(surface, &pitch);
+  *published_pitch = *buffer ? pitch : 0;
+  return *buffer;
+}
+
+int UnlockPublished(LPDIRECTDRAWSURFACE7 surface, uint8_t** buffer, int32_t* published_pitch) {
+  if (*buffer == nullptr) return 0;
+  surface->Unlock(nullptr);
+  *buffer = nullptr;
+  *published_pitch = 0;
+  return 1;
+}
+
+}  // namespace
+
+uint8_t* LockBackSurface() {
+  return LockPublished(display.back_surface, &display.back_buffer, &display.back_pitch);
 }
 
 int UnlockBackSurface() {
-  if (display.back_buffer == nullptr) return 0;
-  display.back_surface->Unlock(nullptr);
-  display.back_buffer = nullptr;
-  display.back_pitch = 0;
-  return 1;
+  return UnlockPublished(display.back_surface, &display.back_buffer, &display.back_pitch);
 }
 
 uint8_t* LockPrimarySurface() {
-  if (display.primary_buffer != nullptr) return display.primary_buffer;
-  int32_t pitch = 0;
-  display.primary_buffer = LockWhole(display.primary_surface, &pitch);
-  display.primary_pitch = display.primary_buffer ? pitch : 0;
-  return display.primary_buffer;
+  return LockPublished(display.primary_surface, &display.primary_buffer, &display.primary_pitch);
 }
 
 int UnlockPrimarySurface() {
-  if (display.primary_buffer == nullptr) return 0;
-  display.primary_surface->Unlock(nullptr);
-  display.primary_buffer = nullptr;
-  display.primary_pitch = 0;
-  return 1;
+  return UnlockPublished(display.primary_surface, &display.primary_buffer, &display.primary_pitch);
 }
 
 uint8_t* LockSurface(LPDIRECTDRAWSURFACE7 surface, int32_t* pitch_out) {

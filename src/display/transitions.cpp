@@ -67,20 +67,18 @@ void DrawColumn(int x, uint8_t* buffer, int pitch) {
   if (display.bits_per_pixel == 16) DrawVLine16(0, display.screen_height - 1, x, 0, buffer, pitch);
 }
 
-void CloseRowsStep(int i, uint8_t* buffer, int pitch) {
-  const int h = display.screen_height;
-  DrawRow(h - 1 - i, buffer, pitch);
-  DrawRow(i, buffer, pitch);
-  DrawRow(h - 1 - (i + 1), buffer, pitch);
-  DrawRow(i + 1, buffer, pitch);
+// One step of a closing wipe: lines i and i + 1 from both edges, far edge first.
+void CloseStep(int i, int size, void (*draw_line)(int, uint8_t*, int), uint8_t* buffer, int pitch) {
+  draw_line(size - 1 - i, buffer, pitch);
+  draw_line(i, buffer, pitch);
+  draw_line(size - 1 - (i + 1), buffer, pitch);
+  draw_line(i + 1, buffer, pitch);
 }
 
+void CloseRowsStep(int i, uint8_t* buffer, int pitch) { CloseStep(i, display.screen_height, DrawRow, buffer, pitch); }
+
 void CloseColumnsStep(int i, uint8_t* buffer, int pitch) {
-  const int w = display.screen_width;
-  DrawColumn(w - 1 - i, buffer, pitch);
-  DrawColumn(i, buffer, pitch);
-  DrawColumn(w - 1 - (i + 1), buffer, pitch);
-  DrawColumn(i + 1, buffer, pitch);
+  CloseStep(i, display.screen_width, DrawColumn, buffer, pitch);
 }
 
 void RunClosingLines(int number, uint8_t* buffer, int pitch) {

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 
-// One frame to show: 8-bit palette indices or 16-bit 5.6.5 pixels, top row first.
+// One frame to show: 8-bit palette indices, or 16-bit pixels (5.6.5, or 5.5.5 when bits_per_pixel
+// is 15), top row first.
 struct HostFrame {
   const uint8_t* pixels;   // first byte of the top row
   int width;               // pixels per row
   int height;              // rows
   int pitch;               // bytes from one row to the next
-  int bits_per_pixel;      // 8 (indices through palette) or 16 (5.6.5)
+  int bits_per_pixel;      // 8 (indices through palette), 15 (5.5.5) or 16 (5.6.5)
   const uint8_t* palette;  // 256 entries of red, green, blue, flags; used for 8-bit frames
 };
 

@@ -263,7 +263,9 @@ SHORT WINAPI GetAsyncKeyState(int virtual_key);
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_F1 0x70
 #define VK_F4 0x73
+#define VK_F12 0x7B
 
 // Entry point that the platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);

@@ -1,5 +1,7 @@
 #include "bmp_writer.h"
 
+#include "byte_writer.h"
+
 #include <cstdio>
 
 namespace {
@@ -8,16 +10,6 @@ const int FILE_HEADER_BYTES = 14;
 const int INFO_HEADER_BYTES = 40;
 const int COLOR_TABLE_BYTES = 256 * 4;
 const int PIXELS_PER_METRE = 2835;  // 72 dots per inch
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
 
 }  // namespace
 

@@ -1,18 +1,10 @@
 #include "wav_writer.h"
 
+#include "byte_writer.h"
+
 namespace {
 
 const uint32_t FORMAT_CHUNK_BYTES = 18;
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
 
 void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 

@@ -137,6 +137,11 @@ std::vector<uint8_t> FrameToRgb(const HeadlessFrame& frame) {
     if (frame.bits_per_pixel == 8) {
       const uint8_t* entry = &frame.palette[frame.pixels[i] * 4];
       out[0] = entry[0], out[1] = entry[1], out[2] = entry[2];
+    } else if (frame.bits_per_pixel == 15) {
+      const unsigned value = frame.pixels[i * 2] | (frame.pixels[i * 2 + 1] << 8);
+      out[0] = static_cast<uint8_t>(((value >> 10) & 31) * 255 / 31);
+      out[1] = static_cast<uint8_t>(((value >> 5) & 31) * 255 / 31);
+      out[2] = static_cast<uint8_t>((value & 31) * 255 / 31);
     } else {
       const unsigned value = frame.pixels[i * 2] | (frame.pixels[i * 2 + 1] << 8);
       out[0] = static_cast<uint8_t>(((value >> 11) & 31) * 255 / 31);

@@ -14,7 +14,7 @@ struct HeadlessFrame {
   uint32_t time;                // virtual milliseconds when it was presented
   int width;                    // pixels per row
   int height;                   // rows
-  int bits_per_pixel;           // 8 or 16
+  int bits_per_pixel;           // 8, 15 or 16
   std::vector<uint8_t> pixels;  // rows without gaps: width * bytes per pixel each
   uint8_t palette[1024];        // red, green, blue, flags of each of 256 entries
 };
