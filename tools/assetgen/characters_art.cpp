@@ -22,6 +22,13 @@ void Line(cairo_t* cr, double x1, double y1, double x2, double y2, unsigned rgb,
   cairo_stroke(cr);
 }
 
+// A filled ellipse outlined in ink (no outline when width is 0).
+void Blob(cairo_t* cr, double cx, double cy, double rx, double ry, unsigned fill, double width) {
+  cairo_new_path(cr);
+  Ellipse(cr, cx, cy, rx, ry);
+  FillAndStroke(cr, fill, INK, width);
+}
+
 void Disc(cairo_t* cr, double cx, double cy, double r, unsigned fill, unsigned line, double width) {
   cairo_new_path(cr);
   cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
@@ -156,45 +163,25 @@ void DrawPaws(cairo_t* cr, double cx, double y, double spread, double r, unsigne
     Disc(cr, cx - spread * 1.25, y - 32, r, fill, INK, 1.2);
     Disc(cr, cx + spread * 1.25, y - 32, r, fill, INK, 1.2);
   } else {
-    cairo_new_path(cr);
-    Ellipse(cr, cx - spread * 0.45, y + 24, r, r * 0.7);
-    FillAndStroke(cr, fill, INK, 1.2);
-    cairo_new_path(cr);
-    Ellipse(cr, cx + spread * 0.45, y + 24, r, r * 0.7);
-    FillAndStroke(cr, fill, INK, 1.2);
+    Blob(cr, cx - spread * 0.45, y + 24, r, r * 0.7, fill, 1.2);
+    Blob(cr, cx + spread * 0.45, y + 24, r, r * 0.7, fill, 1.2);
   }
 }
 
 void DrawDog(cairo_t* cr, Mood mood) {
   const unsigned fur = 0xC98A4B, dark = 0x7A4A22, light = 0xF3E2C4;
   // Body sitting, then head.
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 72, 24, 22);
-  FillAndStroke(cr, fur, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 76, 13, 15);
-  FillAndStroke(cr, light, INK, 0);
+  Blob(cr, 50, 72, 24, 22, fur, 1.6);
+  Blob(cr, 50, 76, 13, 15, light, 0);
   DrawPaws(cr, 50, 66, 26, 6.5, fur, mood);
   // Floppy ears behind the head.
-  cairo_new_path(cr);
-  Ellipse(cr, 27, 38, 9, 17);
-  FillAndStroke(cr, dark, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 73, 38, 9, 17);
-  FillAndStroke(cr, dark, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 36, 23, 21);
-  FillAndStroke(cr, fur, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 60, 30, 7, 6);  // a patch over one eye
-  FillAndStroke(cr, dark, INK, 0);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 46, 13, 10);  // muzzle
-  FillAndStroke(cr, light, INK, 1.2);
+  Blob(cr, 27, 38, 9, 17, dark, 1.6);
+  Blob(cr, 73, 38, 9, 17, dark, 1.6);
+  Blob(cr, 50, 36, 23, 21, fur, 1.6);
+  Blob(cr, 60, 30, 7, 6, dark, 0);  // a patch over one eye
+  Blob(cr, 50, 46, 13, 10, light, 1.2);  // muzzle
   DrawFaceEyes(cr, 41, 59, 31, 4.8, mood, 0x5A3212);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 41.5, 4.5, 3.2);  // nose
-  FillAndStroke(cr, INK, INK, 0);
+  Blob(cr, 50, 41.5, 4.5, 3.2, INK, 0);  // nose
   DrawMouth(cr, 50, 49, 10, mood);
   if (mood == Mood::HAPPY) {
     cairo_new_path(cr);
@@ -205,9 +192,7 @@ void DrawDog(cairo_t* cr, Mood mood) {
 
 void DrawCat(cairo_t* cr, Mood mood) {
   const unsigned fur = 0xF39A3C, stripe = 0xC8641C, light = 0xFFF0DC;
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 73, 22, 21);
-  FillAndStroke(cr, fur, INK, 1.6);
+  Blob(cr, 50, 73, 22, 21, fur, 1.6);
   // Tail curling up at the side.
   cairo_new_path(cr);
   cairo_move_to(cr, 70, 84);
@@ -218,9 +203,7 @@ void DrawCat(cairo_t* cr, Mood mood) {
   SetColor(cr, fur);
   cairo_set_line_width(cr, 6);
   cairo_stroke(cr);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 77, 12, 13);
-  FillAndStroke(cr, light, INK, 0);
+  Blob(cr, 50, 77, 12, 13, light, 0);
   DrawPaws(cr, 50, 66, 24, 6, fur, mood);
   // Pointed ears.
   for (int side = -1; side <= 1; side += 2) {
@@ -237,9 +220,7 @@ void DrawCat(cairo_t* cr, Mood mood) {
     cairo_close_path(cr);
     FillAndStroke(cr, 0xF7B6C2, INK, 0);
   }
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 37, 22, 19);
-  FillAndStroke(cr, fur, INK, 1.6);
+  Blob(cr, 50, 37, 22, 19, fur, 1.6);
   for (int i = -1; i <= 1; ++i) Line(cr, 50 + i * 6, 19, 50 + i * 5, 26, stripe, 2.2);
   DrawFaceEyes(cr, 41, 59, 34, 4.8, mood, 0x4CB04C);
   cairo_new_path(cr);
@@ -267,12 +248,8 @@ void DrawOwl(cairo_t* cr, Mood mood) {
     cairo_restore(cr);
     FillAndStroke(cr, dark, INK, 1.6);
   }
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 56, 27, 38);
-  FillAndStroke(cr, feather, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 68, 17, 22);
-  FillAndStroke(cr, belly, INK, 0);
+  Blob(cr, 50, 56, 27, 38, feather, 1.6);
+  Blob(cr, 50, 68, 17, 22, belly, 0);
   for (int row = 0; row < 3; ++row) {  // belly feathers
     for (int i = -1; i <= 1; ++i) {
       cairo_new_path(cr);
@@ -289,9 +266,7 @@ void DrawOwl(cairo_t* cr, Mood mood) {
     cairo_line_to(cr, 50 + side * 25, 26);
     cairo_close_path(cr);
     FillAndStroke(cr, feather, INK, 1.6);
-    cairo_new_path(cr);
-    Ellipse(cr, 50 + side * 11, 35, 11, 11);  // eye disc
-    FillAndStroke(cr, 0xF5DFA0, INK, 1.2);
+    Blob(cr, 50 + side * 11, 35, 11, 11, 0xF5DFA0, 1.2);  // eye disc
   }
   DrawFaceEyes(cr, 39, 61, 35, 7, mood, 0xF2B705);
   cairo_new_path(cr);
@@ -310,33 +285,21 @@ void DrawFrog(cairo_t* cr, Mood mood) {
   const unsigned skin = 0x5DBB46, dark = 0x3C8A2E, belly = 0xC9EBA0;
   // Legs folded at the sides.
   for (int side = -1; side <= 1; side += 2) {
-    cairo_new_path(cr);
-    Ellipse(cr, 50 + side * 26, 80, 14, 10);
-    FillAndStroke(cr, dark, INK, 1.6);
+    Blob(cr, 50 + side * 26, 80, 14, 10, dark, 1.6);
   }
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 70, 27, 23);
-  FillAndStroke(cr, skin, INK, 1.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 76, 16, 14);
-  FillAndStroke(cr, belly, INK, 0);
+  Blob(cr, 50, 70, 27, 23, skin, 1.6);
+  Blob(cr, 50, 76, 16, 14, belly, 0);
   DrawPaws(cr, 50, 64, 28, 6, skin, mood);
   // Wide head with eyes on top.
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 44, 30, 17);
-  FillAndStroke(cr, skin, INK, 1.6);
+  Blob(cr, 50, 44, 30, 17, skin, 1.6);
   for (int side = -1; side <= 1; side += 2) {
     Disc(cr, 50 + side * 15, 30, 11, skin, INK, 1.6);
   }
   // Re-fill the head so the eye bumps join it without a seam line.
-  cairo_new_path(cr);
-  Ellipse(cr, 50, 44, 28.5, 15.5);
-  FillAndStroke(cr, skin, INK, 0);
+  Blob(cr, 50, 44, 28.5, 15.5, skin, 0);
   DrawFaceEyes(cr, 35, 65, 29, 7, mood, 0x2C2C2C);
   for (int side = -1; side <= 1; side += 2) {  // pink cheeks
-    cairo_new_path(cr);
-    Ellipse(cr, 50 + side * 20, 48, 4.5, 3);
-    FillAndStroke(cr, 0xF59AAE, INK, 0);
+    Blob(cr, 50 + side * 20, 48, 4.5, 3, 0xF59AAE, 0);
   }
   cairo_new_path(cr);
   if (mood == Mood::SAD) {
@@ -524,9 +487,7 @@ void DrawStump(cairo_t* cr, double x, double y, double w, double h) {
   FillAndStroke(cr, 0x8A5A2E, INK, 0.9);
   Line(cr, 24, 15, 24, 23, 0x6A4020, 0.6);  // bark lines
   Line(cr, 31, 15, 31, 23, 0x6A4020, 0.6);
-  cairo_new_path(cr);
-  Ellipse(cr, 28, 12, 8, 3.6);  // the cut face with its rings
-  FillAndStroke(cr, 0xE8C088, INK, 0.9);
+  Blob(cr, 28, 12, 8, 3.6, 0xE8C088, 0.9);  // the cut face with its rings
   cairo_new_path(cr);
   Ellipse(cr, 28, 12, 4.8, 2.1);
   SetColor(cr, 0xB8884C);
