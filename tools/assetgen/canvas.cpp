@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include "xorshift.h"
+
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -174,11 +176,15 @@ void DrawText(cairo_t* cr, const char* text, double x, double y, double size, Fo
   cairo_restore(cr);
 }
 
-double NextRandom(ArtRandom& random) {
-  uint32_t x = random.state;
-  x ^= x << 13;
-  x ^= x >> 17;
-  x ^= x << 5;
-  random.state = x;
-  return x / 4294967296.0;
+double NextRandom(ArtRandom& random) { return NextXorShift(random.state) / 4294967296.0; }
+
+void DrawStick(cairo_t* cr, double x, double y, double angle, double length, double thickness, double radius,
+               uint32_t fill_rgb, uint32_t line_rgb, double line_width) {
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_rotate(cr, angle);
+  cairo_new_path(cr);
+  RoundedRect(cr, -length / 2, -thickness / 2, length, thickness, radius);
+  cairo_restore(cr);
+  FillAndStroke(cr, fill_rgb, line_rgb, line_width);
 }

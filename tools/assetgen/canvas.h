@@ -37,6 +37,9 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 // Fills the current path with fill_rgb and strokes it with line_rgb at line_width (0: no line).
 void FillAndStroke(cairo_t* cr, uint32_t fill_rgb, uint32_t line_rgb, double line_width);
+// A rounded stick of length x thickness centred on (x, y), turned by `angle`, filled and outlined.
+void DrawStick(cairo_t* cr, double x, double y, double angle, double length, double thickness, double radius,
+               uint32_t fill_rgb, uint32_t line_rgb, double line_width);
 
 // Where DrawText places its text relative to x.
 enum class TextAlign { LEFT, CENTER };

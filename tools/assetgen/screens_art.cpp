@@ -301,15 +301,7 @@ NamedPicture DrawWin() {
   DrawRobot(cr, 262, 250, 116, pose);
   // Broken branches of the cages lie on the grass.
   const double sticks[][3] = {{60, 440, 0.2}, {250, 455, -0.1}, {480, 445, 0.15}, {600, 460, -0.3}};
-  for (const auto& s : sticks) {
-    cairo_save(cr);
-    cairo_translate(cr, s[0], s[1]);
-    cairo_rotate(cr, s[2]);
-    cairo_new_path(cr);
-    RoundedRect(cr, -40, -5, 80, 10, 5);
-    cairo_restore(cr);
-    FillAndStroke(cr, 0x8A5A2E, 0x3E2510, 2);
-  }
+  for (const auto& s : sticks) DrawStick(cr, s[0], s[1], s[2], 80, 10, 5, 0x8A5A2E, 0x3E2510, 2);
   return Finish("winAnimals.BMP", canvas);
 }
 

@@ -47,15 +47,7 @@ void DrawCrunchBurst(cairo_t* cr) {
   }
   // Splinters flying off.
   const double sticks[][3] = {{120, 90, 0.6}, {530, 110, -0.5}, {90, 380, -0.8}, {560, 370, 0.9}, {320, 40, 0.1}};
-  for (const auto& s : sticks) {
-    cairo_save(cr);
-    cairo_translate(cr, s[0], s[1]);
-    cairo_rotate(cr, s[2]);
-    cairo_new_path(cr);
-    RoundedRect(cr, -26, -6, 52, 12, 4);
-    cairo_restore(cr);
-    FillAndStroke(cr, 0x9A6030, INK, 3);
-  }
+  for (const auto& s : sticks) DrawStick(cr, s[0], s[1], s[2], 52, 12, 4, 0x9A6030, INK, 3);
   cairo_save(cr);
   cairo_translate(cr, 320, 270);
   cairo_rotate(cr, -0.08);

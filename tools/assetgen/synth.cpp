@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "wav_writer.h"
+#include "xorshift.h"
 
 namespace {
 
@@ -62,14 +63,7 @@ void AddHarmonicNote(Samples& out, size_t start, double seconds, double frequenc
 
 }  // namespace
 
-float NextNoise(NoiseSource& noise) {
-  uint32_t x = noise.state;
-  x ^= x << 13;
-  x ^= x >> 17;
-  x ^= x << 5;
-  noise.state = x;
-  return static_cast<float>(x / 2147483648.0 - 1.0);
-}
+float NextNoise(NoiseSource& noise) { return static_cast<float>(NextXorShift(noise.state) / 2147483648.0 - 1.0); }
 
 Biquad MakeBandPass(double frequency, double q) {
   Biquad f;
