@@ -39,7 +39,7 @@ extern const GUID IID_IDirectDraw7;
 #define DDERR_WRONGMODE MAKE_DDHRESULT(587)
 #define DDERR_NOPALETTEATTACHED MAKE_DDHRESULT(572)
 #define DDERR_INVALIDPIXELFORMAT MAKE_DDHRESULT(145)
-#define DDERR_NODIRECTDRAWHW MAKE_DDHRESULT(610)
+#define DDERR_NODIRECTDRAWHW MAKE_DDHRESULT(563)
 
 // ---- Cooperative levels -------------------------------------------------------------------
 
