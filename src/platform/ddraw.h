@@ -40,6 +40,7 @@ extern const GUID IID_IDirectDraw7;
 #define DDERR_NOPALETTEATTACHED MAKE_DDHRESULT(572)
 #define DDERR_INVALIDPIXELFORMAT MAKE_DDHRESULT(145)
 #define DDERR_NODIRECTDRAWHW MAKE_DDHRESULT(563)
+#define DDERR_BLTFASTCANTCLIP MAKE_DDHRESULT(574)
 
 // ---- Cooperative levels -------------------------------------------------------------------
 
