@@ -3,7 +3,6 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(VORK_MINGW_PREFIX x86_64-w64-mingw32)
-# The posix thread model is the default on Debian 12; either one builds the game.
 set(CMAKE_C_COMPILER ${VORK_MINGW_PREFIX}-gcc)
 set(CMAKE_CXX_COMPILER ${VORK_MINGW_PREFIX}-g++)
 set(CMAKE_RC_COMPILER ${VORK_MINGW_PREFIX}-windres)

@@ -3,9 +3,9 @@
 // size and alignment of every record they declare. Our headers are compiled first, inside
 // namespace ours, and their values captured; then their macros are removed and the system's
 // headers are included in the usual way. The lists come from our headers at configure time.
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
+
+#include "standard_headers.inc"
 
 namespace ours {
 #include "our_headers.inc"
