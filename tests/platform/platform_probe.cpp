@@ -182,6 +182,49 @@ void ProbeMessages(Probe& probe, HWND window) {
   probe.Line("queue empty again", !PeekMessageA(&message, nullptr, mine, mine, PM_REMOVE));
 }
 
+// The messages of interest a window procedure saw, in order, as letters.
+std::string window_story;
+
+LRESULT CALLBACK StoryWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CREATE) window_story += 'c';
+  if (message == WM_CLOSE) window_story += 'x';
+  if (message == WM_DESTROY) window_story += 'd';
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A window's life as the game lives it: a posted WM_DESTROY (the quit request) reaches the
+// procedure through the queue; WM_CLOSE left to DefWindowProcA destroys the window; the quit
+// message carries its exit code; time runs forward; an untouched key is up.
+void ProbeWindowLife(Probe& probe) {
+  window_story.clear();
+  WNDCLASSA window_class;
+  std::memset(&window_class, 0, sizeof window_class);
+  window_class.lpfnWndProc = StoryWindowProc;
+  window_class.lpszClassName = "VORKPROBESTORY";
+  probe.Line("RegisterClass succeeds", RegisterClassA(&window_class) != 0);
+  HWND window = CreateWindowExA(0, "VORKPROBESTORY", "story", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr,
+                                nullptr);
+  probe.Line("second window created", window != nullptr);
+  if (!window) return;
+  MSG message;
+  PostMessageA(window, WM_DESTROY, 0, 0);
+  for (int i = 0; i < 1000 && PeekMessageA(&message, window, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&message);
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  probe.text += "window story " + window_story + "\n";
+  PostQuitMessage(7);
+  bool quit_seen = false;
+  for (int i = 0; i < 1000 && !quit_seen && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (message.message == WM_QUIT) quit_seen = true;
+    else DispatchMessageA(&message);
+  }
+  probe.Line("quit message seen", quit_seen);
+  probe.Line("quit exit code", quit_seen ? static_cast<long long>(message.wParam) : -1);
+  const DWORD first = GetTickCount();
+  Sleep(20);
+  probe.Line("time runs forward across Sleep(20)", GetTickCount() - first >= 15);
+  probe.Line("F12 down", (GetAsyncKeyState(VK_F12) & 0x8000) != 0);
+}
+
 }  // namespace
 
 std::string RunPlatformProbe(HWND window) {
@@ -220,5 +263,6 @@ std::string RunPlatformProbe(HWND window) {
   if (primary) primary->Release();
   probe.Result("RestoreDisplayMode", direct_draw->RestoreDisplayMode());
   direct_draw->Release();
+  ProbeWindowLife(probe);
   return probe.text;
 }

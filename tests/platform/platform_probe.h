@@ -7,6 +7,7 @@
 
 #include "win32.h"
 
-// Runs the pass on a fresh DirectDraw object over `window` (a visible 320x240 pop-up) and
-// returns the observations; leaves no DirectDraw object alive.
+// Runs the pass on a fresh DirectDraw object over `window` (a visible 320x240 pop-up), then
+// lives through a second window of its own and a quit message; returns the observations and
+// leaves no DirectDraw object alive.
 std::string RunPlatformProbe(HWND window);
