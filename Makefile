@@ -52,7 +52,7 @@ windows: deps
 # Runs the Windows build under Wine in a virtual X server: see scripts/windows-check.
 windows-check: windows
 	scripts/install-deps windows-check
-	scripts/windows-check $(WINDOWS_DIR)
+	timeout 1200 scripts/windows-check $(WINDOWS_DIR)
 
 clean:
 	rm -rf build
