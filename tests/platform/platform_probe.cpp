@@ -182,6 +182,34 @@ void ProbeMessages(Probe& probe, HWND window) {
   probe.Line("queue empty again", !PeekMessageA(&message, nullptr, mine, mine, PM_REMOVE));
 }
 
+// The 16-bit mode: its pixel format, as the library reads it to pack colours.
+void ProbeSixteenBitMode(Probe& probe, HWND window) {
+  LPDIRECTDRAW7 direct_draw = nullptr;
+  if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<LPVOID*>(&direct_draw), IID_IDirectDraw7, nullptr))) return;
+  direct_draw->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
+  probe.Result("SetDisplayMode 16", direct_draw->SetDisplayMode(640, 480, 16, 0, 0));
+  DDSURFACEDESC2 desc = EmptyDesc();
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  LPDIRECTDRAWSURFACE7 primary = nullptr;
+  probe.Result("CreateSurface primary 16", direct_draw->CreateSurface(&desc, &primary, nullptr));
+  if (primary) {
+    DDPIXELFORMAT format;
+    std::memset(&format, 0, sizeof format);
+    format.dwSize = sizeof format;
+    probe.Result("GetPixelFormat 16", primary->GetPixelFormat(&format));
+    probe.Line("16 bits", format.dwRGBBitCount);
+    probe.Line("16 flags rgb", (format.dwFlags & DDPF_RGB) != 0);
+    probe.Line("16 flags palette indexed", (format.dwFlags & DDPF_PALETTEINDEXED8) != 0);
+    probe.Line("16 red mask", format.dwRBitMask);
+    probe.Line("16 green mask", format.dwGBitMask);
+    probe.Line("16 blue mask", format.dwBBitMask);
+    primary->Release();
+  }
+  direct_draw->RestoreDisplayMode();
+  direct_draw->Release();
+}
+
 // The messages of interest a window procedure saw, in order, as letters.
 std::string window_story;
 
@@ -263,6 +291,7 @@ std::string RunPlatformProbe(HWND window) {
   if (primary) primary->Release();
   probe.Result("RestoreDisplayMode", direct_draw->RestoreDisplayMode());
   direct_draw->Release();
+  ProbeSixteenBitMode(probe, window);
   ProbeWindowLife(probe);
   return probe.text;
 }
