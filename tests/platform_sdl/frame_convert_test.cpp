@@ -53,6 +53,22 @@ TEST(PaletteLookup, FirstBuildHappensEvenForAnAllZeroPalette) {
   EXPECT_EQ(lookup.argb[255], 0xFF000000u);
 }
 
+// Rows are converted eight pixels at a time and then one by one: every place in the row, at
+// every length around those steps, takes its own index's colour and nothing past the row.
+TEST(ConvertFrame, EveryPixelOfEightBitRowsOfAnyLength) {
+  PaletteLookup lookup{};
+  std::vector<uint8_t> palette = RampPalette();
+  UpdatePaletteLookup(lookup, palette.data());
+  std::vector<uint8_t> indices(40);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(255 - 11 * i);
+  for (int width : {1, 7, 8, 9, 16, 19, 39}) {
+    std::vector<uint32_t> out = MarkedOutput(40, 1);
+    ConvertRow8(indices.data(), width, lookup.argb, out.data());
+    for (int x = 0; x < width; ++x) ASSERT_EQ(out[x], lookup.argb[indices[x]]) << width << " at " << x;
+    EXPECT_EQ(out[width], UNTOUCHED) << width;
+  }
+}
+
 TEST(ConvertFrame, EightBitGoesThroughPaletteAndRespectsBothPitches) {
   PaletteLookup lookup{};
   std::vector<uint8_t> palette = RampPalette();

@@ -47,8 +47,19 @@ bool UpdatePaletteLookup(PaletteLookup& lookup, const uint8_t* palette) {
   return true;
 }
 
+// Shift that brings byte i of eight bytes read as one 64-bit word to the bottom.
+constexpr int ByteShift(int i) { return __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? 8 * i : 56 - 8 * i; }
+
+// Eight indices are read at once: the stores to `out` could otherwise alias them, and the
+// compiler would read each index byte again after every store.
 void ConvertRow8(const uint8_t* indices, int width, const uint32_t* argb, uint32_t* out) {
-  for (int x = 0; x < width; ++x) out[x] = argb[indices[x]];
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, indices + x, sizeof eight);
+    for (int i = 0; i < 8; ++i) out[x + i] = argb[(eight >> ByteShift(i)) & 0xFF];
+  }
+  for (; x < width; ++x) out[x] = argb[indices[x]];
 }
 
 void ConvertRow565(const uint8_t* pixels, int width, uint32_t* out) {
