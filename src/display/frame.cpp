@@ -20,10 +20,13 @@ uint8_t* LockWhole(LPDIRECTDRAWSURFACE7 surface, int32_t* pitch) {
 }
 
 // A lost display: bring back every surface of the DirectDraw object (the off-screen ones too)
-// once the display is there again. The frame at hand was drawn, at least in part, into lost
-// surfaces, so it is not shown: the next frame, drawn whole, is the first one seen.
+// once the display is there again; restored surfaces hold no picture, so the display's own are
+// cleared to colour 0. The frame at hand was drawn, at least in part, into lost surfaces, so it
+// is not shown: the next frame, drawn whole, is the first one seen.
 int RestoreAfterLoss() {
-  display.direct_draw->RestoreAllSurfaces();
+  if (FAILED(display.direct_draw->RestoreAllSurfaces())) return 0;
+  if (!display.windowed) FillSurface(display.primary_surface, 0, nullptr);
+  FillSurface(display.back_surface, 0, nullptr);
   return 0;
 }
 

@@ -235,6 +235,16 @@ TEST_F(PaletteFileTest, ReadingStopsAtTheFirstGarbageToken) {
   EXPECT_EQ(entries[3].peRed, 0xAA);
 }
 
+TEST_F(PaletteFileTest, NoPathOrNoEntriesIsRefused) {
+  PaletteEntry entries[256] = {};
+  EXPECT_EQ(LoadPaletteFile(nullptr, entries), 0);
+  EXPECT_EQ(SavePaletteFile(nullptr, entries), 0);
+  WriteTextFile("p.pal", PaletteText(256));
+  EXPECT_EQ(LoadPaletteFile("p.pal", nullptr), 0);
+  EXPECT_EQ(SavePaletteFile("q.pal", nullptr), 0);
+  EXPECT_EQ(ReadTextFile("q.pal"), "");
+}
+
 TEST_F(PaletteFileTest, AShortFileSetsOnlyItsEntries) {
   WriteTextFile("p.pal", PaletteText(100));
   ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);

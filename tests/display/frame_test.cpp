@@ -61,6 +61,9 @@ TEST_F(FrameTest, FlipRestoresLostSurfacesAndNeverHangs) {
   EXPECT_EQ(FlipPages(), 0);
   EXPECT_EQ(HeadlessFrameCount(), frames_before);
   EXPECT_EQ(display.back_surface->IsLost(), DD_OK);
+  uint8_t* screen = LockPrimarySurface();
+  EXPECT_EQ(screen[479 * display.primary_pitch + 639], 0);  // cleared, not the restored garbage
+  UnlockPrimarySurface();
   EXPECT_EQ(FlipPages(), 1);
   LockSurface(display.back_surface, nullptr);  // busy: a lock the display does not know of
   const int attempts_before = PlatformCallCount(PlatformCall::Flip);

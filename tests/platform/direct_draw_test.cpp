@@ -339,7 +339,41 @@ TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
   desc.dwHeight = 1;
   LPDIRECTDRAWSURFACE7 surface = nullptr;
   EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  desc.dwWidth = 8;
+  desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT;  // no capabilities
+  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  desc.dwFlags |= DDSD_CAPS;
+  desc.dwSize = sizeof desc - 4;
+  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(surface, nullptr);
   EXPECT_EQ(dd->SetDisplayMode(640, 480, 24, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(0, 480, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(640, 0, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(4097, 480, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(640, 4097, 8, 0, 0), DDERR_INVALIDPARAMS);
+  RECT flat{10, 0, 10, 4};
+  EXPECT_EQ(back->Blt(&flat, primary, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  RECT thin{0, 4, 10, 4};
+  DDSURFACEDESC2 lock{};
+  lock.dwSize = sizeof lock;
+  EXPECT_EQ(back->Lock(&thin, &lock, DDLOCK_WAIT, nullptr), DDERR_INVALIDRECT);
+}
+
+// A surface describes its pixels: 8-bit ones index a palette, 16-bit ones do not.
+TEST_F(DirectDrawTest, SurfaceDescriptionsTellThePixelFormat) {
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  ASSERT_EQ(back->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8u);
+  EXPECT_EQ(desc.dwWidth, 640u);
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+  LPDIRECTDRAWSURFACE7 words = Plain(4, 4);
+  ASSERT_EQ(words->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB));
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
+  EXPECT_EQ(desc.lPitch % 2, 0);
+  words->Release();
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
+#include <ctime>
 
 #include "sdl/frame_convert.h"
 #include "sdl/key_tracker.h"
@@ -266,7 +265,17 @@ void Present(const HostFrame& frame) {
 // ---- Time, display state, cursor ------------------------------------------------------------
 
 // How long a clock read again within the same millisecond gives the processor away.
-constexpr auto CLOCK_POLL_PAUSE = std::chrono::microseconds(200);
+constexpr long CLOCK_POLL_PAUSE_NS = 200000;
+
+// Sleeps a fraction of a millisecond where the system can (Windows sleeps whole milliseconds).
+void PauseBriefly() {
+#ifdef _WIN32
+  SDL_Delay(1);
+#else
+  const timespec pause{0, CLOCK_POLL_PAUSE_NS};
+  nanosleep(&pause, nullptr);
+#endif
+}
 
 // The tick count. A second reading within the same millisecond is a wait polling the clock
 // (the frame clock spends its last millisecond so): it sleeps a fraction of a millisecond
@@ -274,7 +283,7 @@ constexpr auto CLOCK_POLL_PAUSE = std::chrono::microseconds(200);
 uint32_t Milliseconds() {
   uint32_t now = SDL_GetTicks();
   if (state.clock_read && now == state.last_clock_ms) {
-    std::this_thread::sleep_for(CLOCK_POLL_PAUSE);
+    PauseBriefly();
     now = SDL_GetTicks();
   }
   state.clock_read = true;
