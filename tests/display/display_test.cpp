@@ -182,6 +182,11 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   EXPECT_EQ(BackPixel(15, 5), 0);
   EXPECT_EQ(BackPixel(25, 39), 3);
   clipper->Release();
+  LPDIRECTDRAWCLIPPER nothing_visible = AttachClipper(display.back_surface, 0, nullptr);
+  ASSERT_NE(nothing_visible, nullptr);  // an empty clip list is a list too
+  FillSurface(display.back_surface, 4, nullptr);
+  EXPECT_EQ(BackPixel(5, 5), 3);
+  nothing_visible->Release();
 }
 
 TEST_F(DisplayTest, OffScreenSurfacesCarryTheirColourKey) {

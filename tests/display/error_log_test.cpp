@@ -74,6 +74,7 @@ TEST_F(ErrorLogTest, OpeningAgainLetsGoOfTheLogBefore) {
   ASSERT_EQ(OpenErrorLog("b.txt", nullptr), 1);
   EXPECT_EQ(OpenDescriptors(), descriptors + 1);
   LogWrite("\nto b");
+  EXPECT_NE(ReadTextFile("b.txt").find("\nto b"), std::string::npos);  // written through at once
   EXPECT_EQ(OpenErrorLog(nullptr, nullptr), 0);
   EXPECT_EQ(error_log_file, nullptr);
   EXPECT_EQ(OpenDescriptors(), descriptors);

@@ -258,6 +258,15 @@ TEST_F(DirectDrawTest, RectanglesAtTheThirtyTwoBitLimitsStayInside) {
   EXPECT_EQ(back->BltFast(636, 476, source, nullptr, 0), DD_OK);  // the last place it fits
   EXPECT_EQ(PixelAt(back, 639, 479), 34);
   EXPECT_EQ(back->BltFast(637, 476, source, nullptr, 0), DDERR_INVALIDRECT);
+  RECT hanging_left{-2, 100, 2, 104};  // same size, clipped: copies source columns 2 and 3
+  ASSERT_EQ(back->Blt(&hanging_left, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 0, 100), 3);
+  EXPECT_EQ(PixelAt(back, 1, 103), 34);
+  RECT twice_as_wide{10, 200, 18, 204};  // stretched one way only
+  ASSERT_EQ(back->Blt(&twice_as_wide, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 10, 200), 1);
+  EXPECT_EQ(PixelAt(back, 13, 201), 12);
+  EXPECT_EQ(PixelAt(back, 17, 203), 34);
   source->Release();
 }
 
@@ -351,6 +360,7 @@ TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
   EXPECT_EQ(dd->SetDisplayMode(640, 0, 8, 0, 0), DDERR_INVALIDPARAMS);
   EXPECT_EQ(dd->SetDisplayMode(4097, 480, 8, 0, 0), DDERR_INVALIDPARAMS);
   EXPECT_EQ(dd->SetDisplayMode(640, 4097, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(4096, 4096, 8, 0, 0), DD_OK);
   RECT flat{10, 0, 10, 4};
   EXPECT_EQ(back->Blt(&flat, primary, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
   RECT thin{0, 4, 10, 4};
@@ -367,12 +377,29 @@ TEST_F(DirectDrawTest, SurfaceDescriptionsTellThePixelFormat) {
   EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
   EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8u);
   EXPECT_EQ(desc.dwWidth, 640u);
+  DDPIXELFORMAT format{};
+  format.dwSize = sizeof format;
+  ASSERT_EQ(primary->GetPixelFormat(&format), DD_OK);
+  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
   ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
   LPDIRECTDRAWSURFACE7 words = Plain(4, 4);
   ASSERT_EQ(words->GetSurfaceDesc(&desc), DD_OK);
   EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB));
   EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
   EXPECT_EQ(desc.lPitch % 2, 0);
+  ASSERT_EQ(words->GetPixelFormat(&format), DD_OK);
+  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB));
+  EXPECT_EQ(format.dwRBitMask, 0xF800u);
+  RECT middle{1, 2, 3, 3};
+  Fill(words, 0xBEEF);
+  Fill(words, 0x1234, &middle);
+  WithLock(words, [](uint8_t* memory, LONG pitch) {
+    const auto* row = reinterpret_cast<const uint16_t*>(memory + 2 * pitch);
+    EXPECT_EQ(row[0], 0xBEEF);
+    EXPECT_EQ(row[1], 0x1234);
+    EXPECT_EQ(row[2], 0x1234);
+    EXPECT_EQ(row[3], 0xBEEF);
+  });
   words->Release();
 }
 
