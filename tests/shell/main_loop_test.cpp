@@ -148,7 +148,7 @@ TEST_F(ProgramTest, StartUpHoldsOneBackClipper) {
   EXPECT_EQ(attached, display.back_clipper);
   attached->Release();
   EXPECT_EQ(SoftLiveObjectCount(), 5);  // DirectDraw, primary, back buffer, palette, one clipper
-  GameShutdown();
+  EXPECT_EQ(GameShutdown(), 1);
   EXPECT_EQ(SoftLiveObjectCount(), 0);
 }
 
