@@ -14,10 +14,12 @@ struct FrameClock {
 // The one frame clock.
 extern FrameClock frame_clock;
 
-// How many times FlipPages tries a flip that fails before it gives up on this frame.
+// How many times FlipPages tries a flip that fails (other than by a lost display) before it
+// gives up on this frame.
 constexpr int FLIP_ATTEMPTS = 8;
 
-// Presents the back surface (page flip, or a blit into the window); 0 while a surface is locked.
+// Presents the back surface (page flip, or a blit into the window); 0 while a surface is locked,
+// and 0 for a frame that found the display lost (every surface is then restored for the next).
 int FlipPages();
 // Colour-fills `rect` of the surface (all of it when null) with the low 16 bits of `color`; always 1.
 int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect);
