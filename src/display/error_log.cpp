@@ -35,7 +35,23 @@ void FormatTimeStamp(char* out, size_t size) {
 
 }  // namespace
 
+namespace {
+
+// Whether error_log_file was opened here from a path (then it is ours to close).
+bool log_opened_from_path = false;
+
+// Lets go of the current log before another takes its place: a stream opened from a path is
+// closed, one the caller handed in stays the caller's.
+void DropLog() {
+  if (error_log_file && log_opened_from_path) std::fclose(error_log_file);
+  error_log_file = nullptr;
+  log_opened_from_path = false;
+}
+
+}  // namespace
+
 int OpenErrorLog(const char* path, FILE* stream) {
+  DropLog();
   if (stream == nullptr && path == nullptr) return 0;
   error_log_file = stream ? stream : OpenDataFile(path, "w");
   if (error_log_file == nullptr) return 0;
@@ -46,6 +62,7 @@ int OpenErrorLog(const char* path, FILE* stream) {
   // Reopen for appending, so that everything written from now on follows the opening line.
   std::fclose(error_log_file);
   error_log_file = OpenDataFile(path, "a+");
+  log_opened_from_path = error_log_file != nullptr;
   return error_log_file ? 1 : 0;
 }
 
@@ -54,6 +71,7 @@ int CloseErrorLog() {
   LogWrite("\nClosing Error Output File.");
   if (error_log_file != stdout && error_log_file != stderr) std::fclose(error_log_file);
   error_log_file = nullptr;
+  log_opened_from_path = false;
   return 1;
 }
 

@@ -1,5 +1,6 @@
 // The diagnostic log.
 #include <ctime>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -58,6 +59,43 @@ TEST_F(ErrorLogTest, TheStandardErrorStreamStaysOpenAfterClosing) {
   EXPECT_GE(std::fputs("\n", stderr), 0);
   EXPECT_EQ(OpenErrorLog("no/such/dir/e.txt", nullptr), 0);
   EXPECT_EQ(LogWrite("x"), 0);
+}
+
+// Open file descriptors of this process.
+int OpenDescriptors() {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) count += entry.exists() ? 1 : 0;
+  return count;
+}
+
+// A second open lets go of the first log: a file it opened is closed, a stream the caller
+// handed in stays open; an open with neither a path nor a stream leaves the log closed.
+TEST_F(ErrorLogTest, OpeningAgainLetsGoOfTheLogBefore) {
+  const int descriptors = OpenDescriptors();
+  ASSERT_EQ(OpenErrorLog("a.txt", nullptr), 1);
+  ASSERT_EQ(OpenErrorLog("b.txt", nullptr), 1);
+  EXPECT_EQ(OpenDescriptors(), descriptors + 1);
+  LogWrite("\nto b");
+  EXPECT_NE(ReadTextFile("b.txt").find("\nto b"), std::string::npos);  // written through at once
+  EXPECT_EQ(OpenErrorLog(nullptr, nullptr), 0);
+  EXPECT_EQ(error_log_file, nullptr);
+  EXPECT_EQ(OpenDescriptors(), descriptors);
+  EXPECT_EQ(LogWrite("\nto nobody"), 0);
+  EXPECT_EQ(CloseErrorLog(), 0);
+  EXPECT_EQ(ReadTextFile("a.txt").find("to "), std::string::npos);
+  const std::string b = ReadTextFile("b.txt");
+  EXPECT_NE(b.find("\nto b"), std::string::npos);
+  EXPECT_EQ(b.find("nobody"), std::string::npos);
+
+  FILE* mine = std::fopen("mine.txt", "w");
+  ASSERT_NE(mine, nullptr);
+  ASSERT_EQ(OpenErrorLog("mine.txt", mine), 1);
+  ASSERT_EQ(OpenErrorLog("c.txt", nullptr), 1);
+  EXPECT_GE(std::fputs("\nstill mine", mine), 0);
+  EXPECT_EQ(std::fclose(mine), 0);
+  EXPECT_NE(ReadTextFile("mine.txt").find("\nstill mine"), std::string::npos);
+  EXPECT_EQ(CloseErrorLog(), 1);
+  EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 
 }  // namespace

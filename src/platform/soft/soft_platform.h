@@ -39,6 +39,9 @@ int PlatformCallCount(PlatformCall call);
 
 // DirectDraw objects (the DirectDraw object, surfaces, palettes, clippers) now alive.
 int SoftLiveObjectCount();
+// Sets the desktop's colour depth (8, 15 or 16), which windowed displays share; false for others.
+// DirectDraw objects made afterwards see it. Reset to 8 by SoftPlatformReset.
+bool SoftSetDesktopBits(int bits);
 // Forgets every window, class, message, key and fault, as at program start.
 void SoftPlatformReset();
 // The window the host shows (the first one created), or null.
