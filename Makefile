@@ -39,3 +39,26 @@ fuzz: deps
 
 clean:
 	rm -rf build
+
+# Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
+# entry, metadata and icons under DESTDIR/PREFIX; `make uninstall` (same DESTDIR) removes exactly
+# the files the last install wrote. `make deb` builds build/release/vork_<version>_<arch>.deb.
+PREFIX  ?= /usr/local
+DESTDIR ?=
+
+.PHONY: install uninstall deb deb-check
+
+install: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR)
+
+uninstall:
+	DESTDIR=$(DESTDIR) cmake -DMANIFEST=$(CURDIR)/$(RELEASE_DIR)/install_manifest.txt -P packaging/uninstall.cmake
+
+deb: release
+	cd $(RELEASE_DIR) && cpack -G DEB
+
+# Lintian, the package's file list against the install, install and removal in a scratch root.
+deb-check: deb
+	tests/install/deb_check.sh $(RELEASE_DIR) .
