@@ -1,9 +1,11 @@
 // The desktop icon: the game's own robot face on the tile, the same in every file written.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <regex>
 #include <string>
@@ -54,6 +56,26 @@ TEST(Icon, TheTileHasRoundedTransparentCornersAndTheRobotsFace) {
   EXPECT_EQ(icon->At(82, 127), Opaque(INK)) << "left pupil";
   EXPECT_EQ(icon->At(174, 127), Opaque(INK)) << "right pupil";
   EXPECT_EQ(icon->At(128, 77), Opaque(0xA8D0F5)) << "the robot's light blue head";
+}
+
+TEST(Icon, TheTileOutlineIsInsetAndRoundedAndDrawnOverTheRobot) {
+  // At 320 px the tile is inset 10 px with corners of radius 64, outlined 8 px wide: the
+  // outline covers 6..14 px from each edge, whole pixels.
+  std::unique_ptr<Drawn> icon(DrawnIcon(320));
+  EXPECT_EQ(icon->At(5, 160), 0u) << "outside the outline";
+  EXPECT_EQ(icon->At(6, 160), Opaque(INK)) << "outer edge of the outline";
+  EXPECT_EQ(icon->At(13, 160), Opaque(INK)) << "inner edge of the outline";
+  EXPECT_EQ(icon->At(14, 160), Opaque(ICON_TILE)) << "tile inside the outline";
+  EXPECT_EQ(icon->At(305, 160), Opaque(ICON_TILE));
+  EXPECT_EQ(icon->At(306, 160), Opaque(INK));
+  EXPECT_EQ(icon->At(313, 160), Opaque(INK));
+  EXPECT_EQ(icon->At(314, 160), 0u);
+  // The robot's body runs off the bottom of the tile; the outline is drawn over it.
+  EXPECT_EQ(icon->At(160, 307), Opaque(INK));
+  EXPECT_EQ(icon->At(160, 314), 0u);
+  // Rounded corners: on the diagonal the outline lies 60..68 px from the corner's centre (74, 74).
+  EXPECT_EQ(icon->At(28, 28), Opaque(INK));
+  EXPECT_EQ(icon->At(24, 24), 0u);
 }
 
 TEST(Icon, TheFaceIsTheGamesRobotArtPixelForPixel) {
@@ -112,7 +134,28 @@ TEST(Icon, WritesThreePngSizesAndAnSvgTheSameOnEveryRun) {
   const std::string text(svg.begin(), svg.end());
   EXPECT_EQ(text.rfind("<?xml", 0), 0u);
   EXPECT_NE(text.find("width=\"256px\" height=\"256px\" viewBox=\"0 0 256 256\""), std::string::npos);
+  // The drawing itself: the tile's yellow and the robot's light blue head, as cairo writes them.
+  EXPECT_NE(text.find("rgb(100%,78.431373%,23.921569%)"), std::string::npos) << "tile colour";
+  EXPECT_NE(text.find("rgb(65.882353%,81.568627%,96.078431%)"), std::string::npos) << "head colour";
   for (const std::string& name : names) unlink((dir + "/" + name).c_str());
+  rmdir(folder);
+}
+
+TEST(Icon, TheToolWantsOneExistingFolder) {
+  const std::string tool = "'" VORK_ICONS "'";
+  EXPECT_EQ(WEXITSTATUS(std::system((tool + " 2>/dev/null").c_str())), 2) << "no folder";
+  EXPECT_EQ(WEXITSTATUS(std::system((tool + " /nonexistent/vork-icons 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((tool + " /dev/null 2>/dev/null").c_str())), 2) << "a file";
+  EXPECT_EQ(WEXITSTATUS(std::system((tool + " /tmp /tmp 2>/dev/null").c_str())), 2) << "two folders";
+  char folder_template[] = "/tmp/vork-icons-XXXXXX";
+  const char* folder = mkdtemp(folder_template);
+  ASSERT_NE(folder, nullptr);
+  EXPECT_EQ(WEXITSTATUS(std::system((tool + " " + folder).c_str())), 0);
+  for (const char* name : {"vork-48.png", "vork-128.png", "vork-256.png", "vork.svg"}) {
+    const std::string path = std::string(folder) + "/" + name;
+    EXPECT_FALSE(ReadBytes(path).empty()) << name;
+    unlink(path.c_str());
+  }
   rmdir(folder);
 }
 

@@ -18,7 +18,6 @@ constexpr double ROBOT_TOP = -1;
 // The tile: a square with rounded corners, inset so its outline is not cut at the edge.
 void TilePath(cairo_t* cr, double size) {
   const double inset = size / 32;
-  cairo_new_path(cr);
   RoundedRect(cr, inset, inset, size - 2 * inset, size - 2 * inset, size / 5);
 }
 
@@ -69,7 +68,6 @@ bool WriteIconPng(const std::string& path, int size) {
 
 bool WriteIconSvg(const std::string& path) {
   cairo_surface_t* surface = cairo_svg_surface_create(path.c_str(), ICON_SVG_SIZE, ICON_SVG_SIZE);
-  cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
   cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // icon themes size in pixels
   cairo_t* cr = cairo_create(surface);
   DrawIcon(cr, ICON_SVG_SIZE);
