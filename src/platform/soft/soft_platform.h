@@ -47,3 +47,5 @@ HWND SoftHostWindow();
 bool SoftKeyDown(int virtual_key);
 // Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
 void SetMessagePollObserver(void (*observer)());
+// Files opened with OpenFile and not yet closed with _lclose.
+int SoftOpenFileCount();
