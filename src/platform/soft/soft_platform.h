@@ -68,3 +68,5 @@ void SoftSetTextFontFamily(const char* family);
 HGDIOBJ SoftStockFont();
 // Height in pixels of a line of text in the loaded font (ascent + descent), 0 when none loads.
 int SoftTextLineHeight();
+// Files opened with OpenFile and not yet closed with _lclose.
+int SoftOpenFileCount();
