@@ -150,25 +150,40 @@ void DrawTriangleWith(const TriangleHalves& halves, int x1, int y1, int x2, int 
 // ---- Polygons ------------------------------------------------------------------------------
 
 // x + num / den rounded to the nearest whole number (halves upward), den > 0.
-int64_t RoundedColumn(int64_t x, __int128 num, __int128 den) {
-  __int128 twice = 2 * num + den;
-  __int128 quotient = twice / (2 * den);
+template <typename Wide>
+int64_t RoundedColumn(int64_t x, Wide num, Wide den) {
+  const Wide twice = 2 * num + den;
+  Wide quotient = twice / (2 * den);
   if (twice % (2 * den) != 0 && twice < 0) --quotient;  // floor, not truncation
   return x + static_cast<int64_t>(quotient);
 }
 
-// Widens [*left, *right] by the columns the edge (xa, ya)-(xb, yb) covers on row y: the part of
-// the edge between y - 1/2 and y + 1/2, rounded to whole columns.
-void WidenByEdge(int64_t xa, int64_t ya, int64_t xb, int64_t yb, int64_t y, int64_t* left, int64_t* right) {
-  if (ya > yb) std::swap(xa, xb), std::swap(ya, yb);
-  if (y < ya || y > yb) return;
-  int64_t low = xa, high = xb;
-  if (ya != yb) {
-    const int64_t dx = xb - xa, dy = yb - ya;
-    const int64_t from = std::max<int64_t>(2 * (y - ya) - 1, 0);  // doubled rows below ya
-    const int64_t to = std::min<int64_t>(2 * (y - ya) + 1, 2 * dy);
-    low = RoundedColumn(xa, static_cast<__int128>(from) * dx, 2 * static_cast<__int128>(dy));
-    high = RoundedColumn(xa, static_cast<__int128>(to) * dx, 2 * static_cast<__int128>(dy));
+// Edges shorter than this on both axes are stepped in 64 bits; longer ones need 128.
+constexpr int64_t SHORT_EDGE = int64_t{1} << 30;
+
+// A vertex on the screen.
+struct ScreenPoint {
+  int64_t x;
+  int64_t y;
+};
+
+// Widens [*left, *right] by the columns the edge a-b covers on row y: the part of the edge
+// between y - 1/2 and y + 1/2, rounded to whole columns.
+void WidenByEdge(ScreenPoint a, ScreenPoint b, int64_t y, int64_t* left, int64_t* right) {
+  if (a.y > b.y) std::swap(a, b);
+  if (y < a.y || y > b.y) return;
+  int64_t low = a.x, high = b.x;
+  if (a.y != b.y) {
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    const int64_t from = std::max<int64_t>(2 * (y - a.y) - 1, 0);  // in half rows from a
+    const int64_t to = std::min<int64_t>(2 * (y - a.y) + 1, 2 * dy);
+    if (dx < SHORT_EDGE && dx > -SHORT_EDGE && dy < SHORT_EDGE) {
+      low = RoundedColumn<int64_t>(a.x, from * dx, 2 * dy);
+      high = RoundedColumn<int64_t>(a.x, to * dx, 2 * dy);
+    } else {
+      low = RoundedColumn<__int128>(a.x, static_cast<__int128>(from) * dx, 2 * static_cast<__int128>(dy));
+      high = RoundedColumn<__int128>(a.x, static_cast<__int128>(to) * dx, 2 * static_cast<__int128>(dy));
+    }
   }
   *left = std::min({*left, low, high});
   *right = std::max({*right, low, high});
@@ -178,28 +193,41 @@ bool HasVertices(const Polygon2D* polygon, int at_least) {
   return polygon && polygon->vertices && polygon->vertex_count >= at_least;
 }
 
+// Polygons with up to this many vertices have their screen positions worked out once per fill.
+constexpr int CACHED_VERTICES = 32;
+
+// A polygon's screen vertices: worked out once when few, else each time they are asked for.
+struct ScreenVertices {
+  const Polygon2D* polygon;
+  ScreenPoint cache[CACHED_VERTICES];
+
+  explicit ScreenVertices(const Polygon2D* of) : polygon(of), cache() {
+    for (int i = 0; i < std::min(of->vertex_count, CACHED_VERTICES); ++i) cache[i] = Compute(i);
+  }
+  ScreenPoint Compute(int i) const {
+    int32_t x, y;
+    VertexOnScreen(polygon, i, &x, &y);
+    return {x, y};
+  }
+  ScreenPoint operator[](int i) const { return polygon->vertex_count <= CACHED_VERTICES ? cache[i] : Compute(i); }
+};
+
 // Fills each row between the outermost edge columns on it. For a convex polygon this is the
 // span between its left and right edges, whichever way round its vertices run.
 void FillPolygonWith(const Polygon2D* polygon, uint8_t* buffer, int pitch, SpanFill fill) {
   if (!HasVertices(polygon, 3) || !buffer) return;
   const int count = polygon->vertex_count;
+  const ScreenVertices points(polygon);
   int64_t top = std::numeric_limits<int64_t>::max(), bottom = std::numeric_limits<int64_t>::min();
   for (int i = 0; i < count; ++i) {
-    int32_t x, y;
-    VertexOnScreen(polygon, i, &x, &y);
-    top = std::min<int64_t>(top, y);
-    bottom = std::max<int64_t>(bottom, y);
+    top = std::min(top, points[i].y);
+    bottom = std::max(bottom, points[i].y);
   }
   const int64_t first = std::max<int64_t>(top, display.clip_min_y);
   const int64_t last = std::min<int64_t>(bottom, display.clip_max_y);
   for (int64_t y = first; y <= last; ++y) {
     int64_t left = std::numeric_limits<int64_t>::max(), right = std::numeric_limits<int64_t>::min();
-    for (int i = 0; i < count; ++i) {
-      int32_t xa, ya, xb, yb;
-      VertexOnScreen(polygon, i, &xa, &ya);
-      VertexOnScreen(polygon, (i + 1) % count, &xb, &yb);
-      WidenByEdge(xa, ya, xb, yb, y, &left, &right);
-    }
+    for (int i = 0; i < count; ++i) WidenByEdge(points[i], points[(i + 1) % count], y, &left, &right);
     if (left <= right)
       FillClippedSpan(fill, buffer, pitch, static_cast<int>(y), static_cast<double>(left), static_cast<double>(right),
                       polygon->color);
@@ -234,6 +262,18 @@ struct ScanArea {
 ScanArea ClampScan(int x1, int y1, int x2, int y2) {
   return {ClampToScreen(x1, display.screen_width), ClampToScreen(y1, display.screen_height),
           ClampToScreen(x2, display.screen_width), ClampToScreen(y2, display.screen_height)};
+}
+
+// 1 at the first pixel of the area, row by row, that `matches`; 0 when none does.
+template <typename Pixel, typename Match>
+int ScanRectangle(const ScanArea& area, const uint8_t* buffer, int row_bytes, Match matches) {
+  if (!buffer) return 0;
+  for (int y = area.y1; y <= area.y2; ++y) {
+    const auto* row = reinterpret_cast<const Pixel*>(buffer + static_cast<ptrdiff_t>(y) * row_bytes);
+    for (int x = area.x1; x <= area.x2; ++x)
+      if (matches(row[x])) return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -327,25 +367,13 @@ int PolygonBounds(const Polygon2D* polygon, float* min_x, float* max_x, float* m
 }
 
 int ScanColorRange8(int x1, int y1, int x2, int y2, int low, int high, const uint8_t* buffer, int pitch) {
-  if (!buffer) return 0;
-  const ScanArea area = ClampScan(x1, y1, x2, y2);
   const uint8_t low_byte = static_cast<uint8_t>(low), high_byte = static_cast<uint8_t>(high);
-  for (int y = area.y1; y <= area.y2; ++y) {
-    const uint8_t* row = buffer + static_cast<ptrdiff_t>(y) * pitch;
-    for (int x = area.x1; x <= area.x2; ++x)
-      if (row[x] >= low_byte && row[x] <= high_byte) return 1;
-  }
-  return 0;
+  return ScanRectangle<uint8_t>(ClampScan(x1, y1, x2, y2), buffer, pitch,
+                                [=](uint8_t p) { return p >= low_byte && p <= high_byte; });
 }
 
 int ScanColors16(int x1, int y1, int x2, int y2, int color_a, int color_b, const uint8_t* buffer, int pitch) {
-  if (!buffer) return 0;
-  const ScanArea area = ClampScan(x1, y1, x2, y2);
   const uint16_t a = static_cast<uint16_t>(color_a), b = static_cast<uint16_t>(color_b);
-  for (int y = area.y1; y <= area.y2; ++y) {
-    const auto* row = reinterpret_cast<const uint16_t*>(buffer + static_cast<ptrdiff_t>(y) * (pitch & ~1));
-    for (int x = area.x1; x <= area.x2; ++x)
-      if (row[x] == a || row[x] == b) return 1;
-  }
-  return 0;
+  return ScanRectangle<uint16_t>(ClampScan(x1, y1, x2, y2), buffer, pitch & ~1,
+                                 [=](uint16_t p) { return p == a || p == b; });
 }

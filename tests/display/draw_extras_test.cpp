@@ -329,6 +329,14 @@ TEST_F(DisplayExtrasTest, TextInSixteenBitsPacksTheColour) {
   for (const auto& entry : ink) EXPECT_EQ(entry.second, 0xF801);
 }
 
+TEST_F(DisplayExtrasTest, TextInFifteenBitsPacksFiveFiveFive) {
+  Open(15);
+  EXPECT_EQ(DrawTextRGB("I", 5, 5, RGB(255, 16, 8), display.back_surface), 1);
+  const auto ink = Ink(2);
+  ASSERT_FALSE(ink.empty());
+  for (const auto& entry : ink) EXPECT_EQ(entry.second, 0x7C41);
+}
+
 TEST_F(DisplayExtrasTest, TextFailsCleanlyWithoutDeviceContextOrFont) {
   Open();
   EXPECT_EQ(DrawTextIndexed("a", 0, 0, 256, display.back_surface), 0);

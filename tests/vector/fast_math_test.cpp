@@ -37,6 +37,7 @@ TEST_F(FastMathTest, AnglesReduceIntoTheTables) {
   EXPECT_EQ(TableAngle(-90), 270);
   EXPECT_EQ(TableAngle(-360), 0);
   EXPECT_EQ(TableAngle(361), 1);
+  EXPECT_EQ(TableAngle(-361), 359);
   EXPECT_EQ(TableAngle(450), 90);
   EXPECT_EQ(TableAngle(-450), 270);
   EXPECT_EQ(TableAngle(INT_MIN), 232);  // -2147483648 = -5965232 x 360 - 128
@@ -57,6 +58,7 @@ TEST_F(FastMathTest, DistanceEstimates) {
   EXPECT_EQ(FastDistance3D(10, 0, 0), 10);
   EXPECT_EQ(FastDistance3D(0, 10, 0), 10);
   EXPECT_EQ(FastDistance3D(6, 3, 2), 7);  // z 6144, y 3072, x 2048: 6144 + 1056 + 512 = 7712 -> 7
+  EXPECT_EQ(FastDistance3D(10, 10, 10), 15);  // 10240 + 11 x 320 + 2560 = 16320 -> 15
   EXPECT_EQ(FastDistance3D(1e30f, 0, 0), INT_MAX >> 10);
   EXPECT_EQ(FastDistance3D(NAN, 0, 0), 0);
 }

@@ -71,6 +71,20 @@ TEST_F(VectorTest, FlatTopTriangleRowsExactly) {
   EXPECT_EQ(screen.Count(), 11 + 10 + 9 + 8 + 7 + 6 + 5 + 4 + 3 + 2 + 1);
 }
 
+TEST_F(VectorTest, RowsOfATriangleOverTheClipEndAtTheTruncatedRightEdge) {
+  // With a vertex outside the clip columns each row runs to the truncated right edge: row 11's
+  // right edge is 20.0, so it ends at 20 (the unclipped count would stop at 19).
+  display.clip_min_x = 12;
+  DrawTriangle8(10, 10, 20, 10, 15, 20, 5, screen.Buffer(), Screen::PITCH);
+  int first, last;
+  ASSERT_TRUE(screen.Row(11, &first, &last));
+  EXPECT_EQ(first, 12);
+  EXPECT_EQ(last, 20);
+  ASSERT_TRUE(screen.Row(13, &first, &last));
+  EXPECT_EQ(first, 12);
+  EXPECT_EQ(last, 19);  // 20.5 - 1.5
+}
+
 TEST_F(VectorTest, SplitRowIsFilledByBothHalves) {
   // y1 < y2 < y3: the long edge crosses row 10 at x 20; each half alone fills 0..20 there.
   DrawTriangle8(10, 0, 0, 10, 30, 20, 4, screen.Buffer(), Screen::PITCH);
@@ -276,6 +290,26 @@ std::vector<std::pair<int, int>> ConvexHull(std::vector<std::pair<int, int>> poi
   }
   hull.resize(k - 1);
   return hull;
+}
+
+TEST_F(VectorTest, ManySidedPolygonFillsLikeItsCircle) {
+  std::vector<Vertex2D> circle;  // more vertices than are worked out once per fill
+  for (int i = 0; i < 40; ++i) circle.push_back({100 * std::cos(i * 0.15707963f), 100 * std::sin(i * 0.15707963f)});
+  const Polygon2D polygon = PolygonOf(circle, 320, 240, 8);
+  FillPolygon8(&polygon, screen.Buffer(), Screen::PITCH);
+  int first, last;
+  ASSERT_TRUE(screen.Row(240, &first, &last));
+  EXPECT_EQ(first, 220);
+  EXPECT_EQ(last, 420);
+  for (int y = 141; y <= 339; ++y) ASSERT_TRUE(screen.Row(y, &first, &last)) << y;
+  for (int y = 160; y <= 320; ++y) {  // where the sides are steep the circle is a close reference
+    screen.Row(y, &first, &last);
+    const double half = std::sqrt(100.0 * 100 - (y - 240.0) * (y - 240.0));
+    EXPECT_NEAR(first, 320 - half, 2.5) << y;
+    EXPECT_NEAR(last, 320 + half, 2.5) << y;
+  }
+  EXPECT_FALSE(screen.Row(138, &first, &last));
+  EXPECT_FALSE(screen.Row(342, &first, &last));
 }
 
 TEST_F(VectorTest, RandomConvexPolygonsFillBetweenTheirEdges) {
