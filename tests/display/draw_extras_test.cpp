@@ -115,7 +115,7 @@ TEST(DrawLineTest, DiagonalAndSinglePoint) {
 
 TEST(DrawLineTest, SixteenBitLineWritesLowSixteenBitsPerUnit) {
   std::vector<uint16_t> units(40 * 10, 0);  // 80-byte pitch
-  DrawLine16(1, 2, 5, 3, 0x12ABCD, reinterpret_cast<uint8_t*>(units.data()), 80);
+  EXPECT_EQ(DrawLine16(1, 2, 5, 3, 0x12ABCD, reinterpret_cast<uint8_t*>(units.data()), 80), 1);
   std::set<Pixel> set;
   for (int i = 0; i < 400; ++i)
     if (units[i]) {
@@ -321,20 +321,15 @@ TEST_F(DisplayExtrasTest, TextIsClippedToTheSurface) {
   EXPECT_TRUE(top_left);
 }
 
-TEST_F(DisplayExtrasTest, TextInSixteenBitsPacksTheColour) {
-  Open(16);
-  EXPECT_EQ(DrawTextRGB("I", 5, 5, RGB(255, 0, 8), display.back_surface), 1);
-  const auto ink = Ink(2);
-  ASSERT_FALSE(ink.empty());
-  for (const auto& entry : ink) EXPECT_EQ(entry.second, 0xF801);
-}
-
-TEST_F(DisplayExtrasTest, TextInFifteenBitsPacksFiveFiveFive) {
-  Open(15);
-  EXPECT_EQ(DrawTextRGB("I", 5, 5, RGB(255, 16, 8), display.back_surface), 1);
-  const auto ink = Ink(2);
-  ASSERT_FALSE(ink.empty());
-  for (const auto& entry : ink) EXPECT_EQ(entry.second, 0x7C41);
+TEST_F(DisplayExtrasTest, TextPacksTheColourInTheSurfaceDepth) {
+  for (auto [bits, packed] : {std::pair{16, 0xF881}, {15, 0x7C41}}) {  // RGB(255, 16, 8) as 5.6.5, 5.5.5
+    Open(bits);
+    EXPECT_EQ(DrawTextRGB("I", 5, 5, RGB(255, 16, 8), display.back_surface), 1);
+    const auto ink = Ink(2);
+    ASSERT_FALSE(ink.empty());
+    for (const auto& entry : ink) EXPECT_EQ(entry.second, packed) << bits;
+    ShutDisplay();
+  }
 }
 
 TEST_F(DisplayExtrasTest, TextFailsCleanlyWithoutDeviceContextOrFont) {

@@ -198,6 +198,13 @@ TEST_F(VectorTest, FlatHalvesWithoutHeightDrawNothing) {
   EXPECT_EQ(screen.Count(), 0);
 }
 
+TEST_F(VectorTest, FixedHalvesWhollyAboveTheClipStepNothing) {
+  // One row high, 2^31 rows above the clip: stepping the edges down to the clip would overflow.
+  FillFlatTopTriangleFixed8(INT_MIN, INT_MIN, INT_MAX, 0, INT_MAX, INT_MIN + 1, 3, screen.Buffer(), Screen::PITCH);
+  FillFlatBottomTriangleFixed8(INT_MIN, INT_MIN, INT_MIN, 0, INT_MAX, INT_MIN + 1, 3, screen.Buffer(), Screen::PITCH);
+  EXPECT_EQ(screen.Count(), 0);
+}
+
 TEST_F(VectorTest, FarOffTriangleVerticesWriteOnlyInsideTheClip) {
   display.clip_min_x = 50, display.clip_max_x = 590, display.clip_min_y = 40, display.clip_max_y = 440;
   for (TriangleFill fill : {DrawTriangle8, DrawTriangleFixed8}) {
