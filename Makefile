@@ -35,7 +35,8 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz bitmap_file_fuzz bitmap_seed_writer
+	scripts/run-fuzzers build/fuzz/fuzz
 
 clean:
 	rm -rf build

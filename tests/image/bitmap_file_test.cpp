@@ -76,7 +76,9 @@ TEST_F(BitmapFileTest, RowLayoutsAllGiveThePicture) {
   v4.info_size = 108;
   BmpSpec v5 = Picture8(5, 3);
   v5.info_size = 124;
-  for (const BmpSpec* spec : {&padded, &packed, &no_size, &top_down, &v4, &v5}) {
+  BmpSpec longest = Picture8(5, 3);
+  longest.info_size = 1024;  // the longest info header taken
+  for (const BmpSpec* spec : {&padded, &packed, &no_size, &top_down, &v4, &v5, &longest}) {
     ASSERT_EQ(1, Load(*spec)) << spec->info_size;
     EXPECT_EQ(TestIndices(5, 3), Pixels()) << spec->info_size << " " << spec->height;
     EXPECT_EQ(3, bitmap.info_header.biHeight);
@@ -186,6 +188,10 @@ TEST_F(BitmapFileTest, DamagedFilesAreRefusedAndChangeNothing) {
   damaged("height most negative", [](auto& b) { Poke32(b, BI_HEIGHT, 0x80000000); });
   damaged("info header 12 bytes", [](auto& b) { Poke32(b, BI_SIZE, 12); });
   damaged("info header past the end", [](auto& b) { Poke32(b, BI_SIZE, 0x7FFFFFF0); });
+  damaged("info header over 1024 bytes", [](auto& b) {
+    Poke32(b, BI_SIZE, 1025);
+    b.insert(b.begin() + 54, 985, 0);
+  });
   damaged("biSizeImage past the file", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 0x7FFFFFFF); });
   damaged("biSizeImage over headers", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 40); });
   damaged("biSizeImage short of the rows", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 29); });
@@ -299,6 +305,19 @@ TEST_F(BitmapFileTest, FileCallsReportWhatTheyDid) {
   EXPECT_EQ(0, _lclose(file));
   EXPECT_EQ(HFILE_ERROR, _lclose(file));
   EXPECT_EQ(static_cast<UINT>(HFILE_ERROR), _lread(file, buffer, 1));
+  EXPECT_EQ(0, SoftOpenFileCount());
+}
+
+TEST_F(BitmapFileTest, SixteenFilesOpenAtOnce) {
+  WriteBytes("one.bin", {1});
+  std::vector<HFILE> files;
+  OFSTRUCT info;
+  for (int i = 0; i < 16; ++i) files.push_back(OpenFile("one.bin", &info, OF_READ));
+  for (HFILE file : files) EXPECT_NE(HFILE_ERROR, file);
+  EXPECT_EQ(16, SoftOpenFileCount());
+  EXPECT_EQ(HFILE_ERROR, OpenFile("one.bin", &info, OF_READ));
+  EXPECT_EQ(4, info.nErrCode);
+  for (HFILE file : files) EXPECT_EQ(0, _lclose(file));
   EXPECT_EQ(0, SoftOpenFileCount());
 }
 

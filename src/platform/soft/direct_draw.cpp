@@ -3,6 +3,7 @@
 // that hand the finished frame to the host.
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "ddraw.h"
@@ -404,18 +405,65 @@ HRESULT SoftSurface::Flip(LPDIRECTDRAWSURFACE7, DWORD) {
   return DD_OK;
 }
 
-// One pixel of a blit: the destination byte(s) take the source's unless the source key hides it.
+// The source colour key as a range of Pixel values; false when it can hide no Pixel value.
+template <typename Pixel>
+bool KeyRangeOf(const DDCOLORKEY& key, Pixel* low, Pixel* range) {
+  const DWORD largest = static_cast<Pixel>(~Pixel{0});
+  if (key.dwColorSpaceLowValue > key.dwColorSpaceHighValue || key.dwColorSpaceLowValue > largest) return false;
+  *low = static_cast<Pixel>(key.dwColorSpaceLowValue);
+  *range = static_cast<Pixel>(std::min(key.dwColorSpaceHighValue, largest) - key.dwColorSpaceLowValue);
+  return true;
+}
+
+// One row of a blit: the destination pixels take the source's unless the source key hides them.
+// Source columns are the nearest-neighbour (x - left) * source_width / dest_width, stepped by a
+// quotient and a remainder instead of a division per pixel; equal widths copy straight across.
 template <typename Pixel>
 void CopyRow(Pixel* dest, const Pixel* source_row, const RECT& span, const RECT& dest_rect, const RECT& source_rect,
              const DDCOLORKEY* key) {
-  const long dest_width = dest_rect.right - dest_rect.left;
-  const long source_width = source_rect.right - source_rect.left;
-  for (long x = span.left; x < span.right; ++x) {
-    const long sx = source_rect.left + (x - dest_rect.left) * source_width / dest_width;
-    const Pixel value = source_row[sx];
-    if (key && value >= key->dwColorSpaceLowValue && value <= key->dwColorSpaceHighValue) continue;
-    dest[x] = value;
+  const int64_t dest_width = static_cast<int64_t>(dest_rect.right) - dest_rect.left;
+  const int64_t source_width = static_cast<int64_t>(source_rect.right) - source_rect.left;
+  const int64_t offset = (static_cast<int64_t>(span.left) - dest_rect.left) * source_width;
+  const Pixel* from = source_row + source_rect.left + offset / dest_width;
+  Pixel* to = dest + span.left;
+  const int64_t count = static_cast<int64_t>(span.right) - span.left;
+  Pixel low = 0, range = 0;
+  const bool keyed = key && KeyRangeOf(*key, &low, &range);
+  if (source_width == dest_width) {
+    if (!keyed) {
+      std::memcpy(to, from, static_cast<size_t>(count) * sizeof(Pixel));
+      return;
+    }
+    for (int64_t i = 0; i < count; ++i) {  // written as a select so that it vectorises
+      const Pixel value = from[i];
+      to[i] = static_cast<Pixel>(value - low) <= range ? to[i] : value;
+    }
+    return;
   }
+  const int64_t step = source_width / dest_width, step_remainder = source_width % dest_width;
+  auto stretch = [&](auto keyed_tag) {
+    constexpr bool KEYED = decltype(keyed_tag)::value;
+    int64_t remainder = offset % dest_width, sx = 0;
+    for (int64_t i = 0; i < count; ++i) {
+      const Pixel value = from[sx];
+      if (KEYED) {  // a mask instead of a branch, which the key's pattern would mispredict
+        const Pixel hide = static_cast<Pixel>(0 - (static_cast<Pixel>(value - low) <= range));
+        to[i] = static_cast<Pixel>((to[i] & hide) | (value & ~hide));
+      } else {
+        to[i] = value;
+      }
+      sx += step;
+      remainder += step_remainder;
+      if (remainder >= dest_width) {
+        remainder -= dest_width;
+        ++sx;
+      }
+    }
+  };
+  if (keyed)
+    stretch(std::true_type{});
+  else
+    stretch(std::false_type{});
 }
 
 // Copies the part of dest_rect inside `area`, source coordinates scaled in proportion (nearest).
