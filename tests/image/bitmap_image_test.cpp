@@ -236,6 +236,8 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
   EXPECT_EQ((std::vector<uint8_t>{0, 0, 6, 7}), Row(image, 2));
   ASSERT_EQ(1, CopyImageRect(&image, -1, -1, &source, 0, 0, 3, 3));
   EXPECT_EQ((std::vector<uint8_t>{6, 7, 0, 0}), Row(image, 0));
+  ASSERT_EQ(1, CopyImageRect(&image, 0, 2, &source, 0, 0, 4, 2));  // one row fits above the bottom
+  EXPECT_EQ((std::vector<uint8_t>{0, 1, 2, 3}), Row(image, 2));
   BitmapImage wide{};
   ASSERT_EQ(1, CreateBitmapImage(&wide, 0, 0, 4, 3, 16));
   EXPECT_EQ(0, CopyImageRect(&wide, 0, 0, &source, 0, 0, 2, 2));

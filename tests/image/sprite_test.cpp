@@ -316,10 +316,12 @@ TEST_F(ScaledDrawTest, HalfSizeDrawsClippedAtEveryEdge) {
     ASSERT_EQ(1, DrawSpriteScaled(&sprite, 58, 30, display.back_surface)) << edge.x << "," << edge.y;
     EXPECT_EQ(edge.expected, BackAt(edge.inside_x, edge.inside_y)) << edge.x << "," << edge.y;
   }
-  for (float far_or_not_a_number : {1.0e12f, 2.0e9f, -2.0e9f, std::nanf("")}) {
-    sprite.x = far_or_not_a_number;  // refused, never converted
-    EXPECT_EQ(0, DrawSpriteScaled(&sprite, 58, 30, display.back_surface)) << far_or_not_a_number;
+  for (float far_or_not_a_number : {1.0e12f, 1.5e9f, -1.5e9f, std::nanf("")}) {
+    sprite.x = far_or_not_a_number;  // refused, never converted (1000 wide: a rectangle even in floats)
+    EXPECT_EQ(0, DrawSpriteScaled(&sprite, 1000, 30, display.back_surface)) << far_or_not_a_number;
   }
+  sprite.x = 9.0e8f;  // far off screen but a number: clipped away
+  EXPECT_EQ(1, DrawSpriteScaled(&sprite, 1000, 30, display.back_surface));
   sprite.x = 0.0f;
   EXPECT_EQ(0, DrawSpriteScaled(&sprite, 0, 30, display.back_surface));
   EXPECT_EQ(1, DrawSpriteScaledRgb16(&sprite, 58, 30, display.back_surface));
