@@ -1,6 +1,7 @@
 // Diagnostic log: the opening line with a millisecond time stamp, then messages as written.
 #include "display/error_log.h"
 
+#include <chrono>
 #include <cstdarg>
 #include <ctime>
 
@@ -8,19 +9,28 @@
 
 FILE* error_log_file = nullptr;
 
+// Built from standard C++ alone (no strftime %e, no localtime_r), so that every C runtime
+// writes the same text.
+void FormatLogTimeStamp(const tm& local, int milliseconds, char* out, size_t size) {
+  static const char kDays[] = "SunMonTueWedThuFriSat";
+  static const char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+  std::snprintf(out, size, "%.3s %.3s %2d %02d:%02d:%02d.%hu, %d\n", kDays + 3 * (local.tm_wday % 7),
+                kMonths + 3 * (local.tm_mon % 12), local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                static_cast<unsigned short>(milliseconds), local.tm_year + 1900);
+}
+
 namespace {
 
-// Local time as "Www Mmm dd hh:mm:ss.mmm, yyyy\n".
+// Local time now, as the opening line shows it.
 void FormatTimeStamp(char* out, size_t size) {
-  timespec now{};
-  timespec_get(&now, TIME_UTC);
-  const time_t seconds = now.tv_sec;
+  using std::chrono::system_clock;
+  const system_clock::time_point now = system_clock::now();
+  const time_t seconds = system_clock::to_time_t(now);
+  const long long since_epoch =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
   tm local{};
-  localtime_r(&seconds, &local);
-  char text[32];  // the runtime's 24-character text: "Www Mmm dd hh:mm:ss yyyy\n"
-  std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y\n", &local);
-  const unsigned short milliseconds = static_cast<unsigned short>(now.tv_nsec / 1000000);
-  std::snprintf(out, size, "%.19s.%hu, %s", text, milliseconds, text + 20);
+  if (const tm* converted = std::localtime(&seconds)) local = *converted;  // copied: shared buffer
+  FormatLogTimeStamp(local, static_cast<int>(since_epoch % 1000), out, size);
 }
 
 }  // namespace

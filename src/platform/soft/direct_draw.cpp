@@ -552,13 +552,10 @@ HRESULT SoftSurface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source_in, L
   RECT dest_rect{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x) + source_rect.right - source_rect.left,
                  static_cast<LONG>(y) + source_rect.bottom - source_rect.top};
   if (!Contains(Bounds(), dest_rect)) return DDERR_INVALIDRECT;
-  // BltFast ignores clippers: blit with the clipper set aside.
-  SoftClipper* saved = clipper;
-  clipper = nullptr;
+  // BltFast cannot clip: it refuses a surface with a clipper attached.
+  if (clipper) return DDERR_BLTFASTCANTCLIP;
   RECT source_copy = source_rect;
-  HRESULT result = Blt(&dest_rect, source, &source_copy, (flags & DDBLTFAST_SRCCOLORKEY) ? DDBLT_KEYSRC : 0, nullptr);
-  clipper = saved;
-  return result;
+  return Blt(&dest_rect, source, &source_copy, (flags & DDBLTFAST_SRCCOLORKEY) ? DDBLT_KEYSRC : 0, nullptr);
 }
 
 // ---- DirectDraw object ---------------------------------------------------------------------
@@ -632,6 +629,8 @@ HRESULT SoftDirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bits, DW
   mode_height = static_cast<int>(height);
   mode_bits = static_cast<int>(bits);
   Host().set_display_mode(mode_width, mode_height, mode_bits);
+  // The exclusive window now covers the whole screen of the new mode.
+  SoftPlaceWindow(window, RECT{0, 0, mode_width, mode_height});
   return DD_OK;
 }
 

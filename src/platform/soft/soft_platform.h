@@ -47,5 +47,7 @@ HWND SoftHostWindow();
 bool SoftKeyDown(int virtual_key);
 // Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
 void SetMessagePollObserver(void (*observer)());
+// Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
+void SoftPlaceWindow(HWND window, const RECT& rect);
 // Files opened with OpenFile and not yet closed with _lclose.
 int SoftOpenFileCount();

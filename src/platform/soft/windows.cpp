@@ -192,6 +192,10 @@ BOOL WINAPI DestroyWindow(HWND handle) {
   return TRUE;
 }
 
+void SoftPlaceWindow(HWND handle, const RECT& rect) {
+  if (SoftWindow* window = WindowFrom(handle)) window->rect = rect;
+}
+
 BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
   SoftWindow* window = WindowFrom(handle);
   if (window == nullptr || rect == nullptr) return FALSE;
