@@ -153,6 +153,9 @@ TEST_F(BitmapFileTest, RunLengthPicture) {
   EXPECT_EQ(expected, Pixels());
   EXPECT_EQ(static_cast<DWORD>(BI_RGB), bitmap.info_header.biCompression);
   EXPECT_EQ(24u, bitmap.info_header.biSizeImage);
+  spec.encoded = {0, 1};  // nothing but the end mark: a blank picture
+  ASSERT_EQ(1, Load(spec));
+  EXPECT_EQ(std::vector<uint8_t>(24, 0), Pixels());
 }
 
 TEST_F(BitmapFileTest, SecondLoadReplacesTheFirstAndUnloadTwiceIsHarmless) {
@@ -269,6 +272,9 @@ TEST_F(BitmapFileTest, FlipRowsInPlace) {
   uint8_t three[6] = {1, 2, 3, 4, 5, 6};
   EXPECT_EQ(1, FlipBitmapRows(three, 2, 3));
   EXPECT_EQ((std::vector<uint8_t>{5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(three, three + 6));
+  uint8_t four[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  EXPECT_EQ(1, FlipBitmapRows(four, 2, 4));
+  EXPECT_EQ((std::vector<uint8_t>{7, 8, 5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(four, four + 8));
   EXPECT_EQ(0, FlipBitmapRows(nullptr, 2, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, -1, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, 2, -3));
@@ -300,6 +306,8 @@ TEST_F(BitmapFileTest, FileCallsReportWhatTheyDid) {
   uint8_t buffer[8] = {};
   EXPECT_EQ(4u, _lread(file, buffer, 8));
   EXPECT_EQ(2, buffer[0]);
+  EXPECT_EQ(0u, _lread(file, nullptr, 0));
+  EXPECT_EQ(static_cast<UINT>(HFILE_ERROR), _lread(file, nullptr, 1));
   EXPECT_EQ(HFILE_ERROR, _llseek(file, 0, 7));
   EXPECT_EQ(1, SoftOpenFileCount());
   EXPECT_EQ(0, _lclose(file));

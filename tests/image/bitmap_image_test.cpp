@@ -281,7 +281,9 @@ TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
   EXPECT_EQ(TestGreen(77), display.palette_entries[77].peGreen);
   EXPECT_EQ(TestBlue(77), display.palette_entries[77].peBlue);
   EXPECT_EQ(nullptr, work_bitmap.pixels);
-  DrawBackdrop();
+  const int blits = PlatformCallCount(PlatformCall::Blt);
+  DrawBackdrop();  // the backdrop covers the screen: no colour-0 fill first
+  EXPECT_EQ(blits, PlatformCallCount(PlatformCall::Blt));
   uint8_t* back = LockBackSurface();
   ASSERT_NE(nullptr, back);
   EXPECT_EQ(TestIndex(5, 7), back[7 * display.back_pitch + 5]);
@@ -297,7 +299,9 @@ TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
   LoadBackdrop("Missing.BMP");  // a blank backdrop, drawn as colour 0
   ASSERT_NE(nullptr, backdrop.pixels);
   EXPECT_EQ(0, backdrop.pixels[199 * 640 + 319]);
+  const int blits_before_fill = PlatformCallCount(PlatformCall::Blt);
   DrawBackdrop();
+  EXPECT_EQ(blits_before_fill + 1, PlatformCallCount(PlatformCall::Blt));
   back = LockBackSurface();
   EXPECT_EQ(0, back[7 * display.back_pitch + 5]);
   UnlockBackSurface();

@@ -69,6 +69,9 @@ class SpriteTest : public FreshMachineTest {
 TEST_F(SpriteTest, CreateSetsUpTheRecordAndFillsFramesWithTheKey) {
   sprite.user_ints[3] = 42;
   sprite.user_counters[2] = 9;
+  int stale_frame = 0;  // left over in the record: must not survive as a frame
+  sprite.frames[3] = reinterpret_cast<LPDIRECTDRAWSURFACE7>(&stale_frame);
+  sprite.animations[1] = &stale_frame;
   ASSERT_EQ(1, CreateSprite(&sprite, 10, 20, 30, 15, 3, SPRITE_STILL | SPRITE_VISIBLE, DDSCAPS_SYSTEMMEMORY, 5, 8));
   EXPECT_EQ(1, sprite.state);
   EXPECT_EQ(17, sprite.flags);
@@ -88,7 +91,7 @@ TEST_F(SpriteTest, CreateSetsUpTheRecordAndFillsFramesWithTheKey) {
     EXPECT_EQ(5u, key.dwColorSpaceHighValue);
   }
   EXPECT_EQ(nullptr, sprite.frames[3]);
-  EXPECT_EQ(nullptr, sprite.animations[0]);
+  EXPECT_EQ(nullptr, sprite.animations[1]);
 }
 
 TEST_F(SpriteTest, CreateRefusesBadCountsAndAStoppedCreateIsSafe) {
@@ -246,15 +249,17 @@ TEST_F(SpriteTest, HiddenSpritesAreSkippedAndKeyedPixelsShowTheBackground) {
   UnlockSurface(sprite.frames[0]);
   EXPECT_EQ(1, DrawSprite(&sprite, display.back_surface));
   EXPECT_EQ(0xEE, BackAt(100, 50));
-  ShowSprite(&sprite);
+  EXPECT_EQ(1, ShowSprite(&sprite));
   EXPECT_EQ(1, DrawSprite(&sprite, display.back_surface));
   EXPECT_EQ(7, BackAt(100, 50));
   EXPECT_EQ(0xEE, BackAt(101, 50));
   EXPECT_EQ(8, BackAt(103, 50));
   EXPECT_EQ(9, BackAt(101, 51));
   EXPECT_EQ(0xEE, BackAt(104, 50));
-  HideSprite(&sprite);
+  EXPECT_EQ(1, HideSprite(&sprite));
   EXPECT_EQ(0, sprite.flags & SPRITE_VISIBLE);
+  EXPECT_EQ(0, HideSprite(nullptr));
+  EXPECT_EQ(0, ShowSprite(nullptr));
   EXPECT_EQ(0, DrawSprite(nullptr, display.back_surface));
   ShowSprite(&sprite);
   EXPECT_EQ(0, DrawSprite(&sprite, nullptr));
