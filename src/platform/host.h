@@ -51,3 +51,24 @@ const HostServices& Host();
 void HostSetKey(int virtual_key, bool down);
 // Called by hosts from pump_events: the user asked to close the window (close button, Alt+F4).
 void HostRequestClose();
+
+// ---- Input devices ---------------------------------------------------------------------------
+
+// Called by hosts from pump_events: a key, by DirectInput key code, went down or up.
+void HostSetInputKey(int dik_code, bool down);
+// Called by hosts from pump_events: the mouse moved by dx, dy and its wheel by dz since the last call.
+void HostMoveMouse(int dx, int dy, int dz);
+// Called by hosts from pump_events: mouse button 0 (left), 1 (right), 2 (middle) or 3 went down or up.
+void HostSetMouseButton(int button, bool down);
+
+// The first game controller as a host sees it; axes run from -32768 to 32767, centre 0.
+struct HostJoystick {
+  bool attached;            // false: no controller is plugged in
+  char name[80];            // product name, zero-terminated
+  int32_t axes[6];          // x, y, z, rotation x, y, z
+  int32_t pov;              // hat direction in hundredths of a degree clockwise from up; -1 centred
+  uint8_t buttons[32];      // nonzero while held
+};
+
+// Called by hosts from pump_events: the game controller changed (or was plugged in or out).
+void HostSetJoystick(const HostJoystick& joystick);

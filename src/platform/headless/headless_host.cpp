@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dinput.h"
 #include "soft/soft_platform.h"
 
 namespace {
@@ -18,8 +19,10 @@ constexpr int IDLE_PUMPS_PER_MS = 1000;
 
 struct ScriptedEvent {
   uint32_t time;
-  int virtual_key;  // -1: the window is closed
+  int virtual_key;  // -1: the window is closed; 0: DirectInput key only
   bool down;
+  int dik_code;     // the same key's DirectInput code, 0 if it has none
+  std::function<void()> action;  // run instead of a key change when set
 };
 
 struct HeadlessMachine {
@@ -85,6 +88,36 @@ void Present(const HostFrame& frame) {
   if (machine.keeping != FrameKeeping::None) machine.frames.push_back(std::move(copy));
 }
 
+// DirectInput code of the keys a script names by virtual key; 0 for others.
+int DikOfVirtualKey(int virtual_key) {
+  static const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                      DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                      DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+  if (virtual_key >= 'A' && virtual_key <= 'Z') return letters[virtual_key - 'A'];
+  if (virtual_key >= '1' && virtual_key <= '9') return DIK_1 + (virtual_key - '1');
+  if (virtual_key == '0') return DIK_0;
+  switch (virtual_key) {
+    case VK_ESCAPE: return DIK_ESCAPE;
+    case VK_RETURN: return DIK_RETURN;
+    case VK_SPACE: return DIK_SPACE;
+    case VK_TAB: return DIK_TAB;
+    case VK_BACK: return DIK_BACK;
+    case VK_SHIFT: return DIK_LSHIFT;
+    case VK_CONTROL: return DIK_LCONTROL;
+    case VK_MENU: return DIK_LMENU;
+    case VK_UP: return DIK_UP;
+    case VK_DOWN: return DIK_DOWN;
+    case VK_LEFT: return DIK_LEFT;
+    case VK_RIGHT: return DIK_RIGHT;
+    default: return 0;
+  }
+}
+
+void SetKeyBothWays(const ScriptedEvent& event) {
+  if (event.virtual_key > 0) HostSetKey(event.virtual_key, event.down);
+  if (event.dik_code > 0) HostSetInputKey(event.dik_code, event.down);
+}
+
 void PumpEvents() {
   if (++machine.idle_pumps >= IDLE_PUMPS_PER_MS) {
     machine.idle_pumps = 0;
@@ -93,10 +126,12 @@ void PumpEvents() {
   CheckDeadline();
   while (machine.next_event < machine.script.size() && machine.script[machine.next_event].time <= machine.now) {
     const ScriptedEvent event = machine.script[machine.next_event++];
-    if (event.virtual_key < 0)
+    if (event.action)
+      event.action();
+    else if (event.virtual_key < 0)
       HostRequestClose();
     else
-      HostSetKey(event.virtual_key, event.down);
+      SetKeyBothWays(event);
   }
   if (machine.autopilot) machine.autopilot(machine.now);
 }
@@ -173,8 +208,14 @@ void HeadlessSetDeadline(uint32_t time) {
   machine.deadline = time;
 }
 
-void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down) { Schedule({time, virtual_key & 0xFF, down}); }
-void HeadlessScheduleClose(uint32_t time) { Schedule({time, -1, false}); }
+void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down) {
+  Schedule({time, virtual_key & 0xFF, down, DikOfVirtualKey(virtual_key & 0xFF), nullptr});
+}
+void HeadlessScheduleInputKey(uint32_t time, int dik_code, bool down) { Schedule({time, 0, down, dik_code & 0xFF, nullptr}); }
+void HeadlessScheduleAction(uint32_t time, std::function<void()> action) {
+  Schedule({time, 0, false, 0, std::move(action)});
+}
+void HeadlessScheduleClose(uint32_t time) { Schedule({time, -1, false, 0, nullptr}); }
 void HeadlessSetAutopilot(std::function<void(uint32_t)> autopilot) { machine.autopilot = std::move(autopilot); }
 
 void HeadlessKeepFrames(FrameKeeping keeping) { machine.keeping = keeping; }

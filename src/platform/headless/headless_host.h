@@ -41,6 +41,11 @@ void HeadlessSetDeadline(uint32_t time);
 
 // A key (virtual-key code) goes down or up at the given virtual time.
 void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down);
+// A key by DirectInput code only (keys without a virtual-key code) goes down or up at `time`.
+void HeadlessScheduleInputKey(uint32_t time, int dik_code, bool down);
+// Runs `action` at the given virtual time from the event pump, for scripted mouse movement and
+// controller state (HostMoveMouse, HostSetMouseButton, HostSetJoystick).
+void HeadlessScheduleAction(uint32_t time, std::function<void()> action);
 // The user closes the window at the given virtual time.
 void HeadlessScheduleClose(uint32_t time);
 // Called at every event pump with the current time: an autopilot that presses keys itself.

@@ -25,6 +25,13 @@ enum class PlatformCall {
   Lock,
   Blt,
   Flip,  // fails as DDERR_SURFACELOST and marks every surface lost
+  DirectInputCreate,
+  CreateInputDevice,
+  InputAcquire,
+  DirectSoundCreate,
+  CreateSoundBuffer,
+  SoundLock,
+  SoundGetStatus,
   Count
 };
 
@@ -47,3 +54,11 @@ HWND SoftHostWindow();
 bool SoftKeyDown(int virtual_key);
 // Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
 void SetMessagePollObserver(void (*observer)());
+
+// Another program takes the input devices (or the session is locked): every acquired device
+// loses its input; the next read fails with DIERR_INPUTLOST until the device is acquired again.
+void SoftInputLose();
+// DirectInput objects and devices now alive.
+int SoftInputObjectCount();
+// Forgets every key, mouse movement, controller and input object, as at program start.
+void SoftInputReset();

@@ -130,6 +130,7 @@ void SoftPlatformReset() {
   host_window = nullptr;
   poll_observer = nullptr;
   ClearFaults();
+  SoftInputReset();
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }
