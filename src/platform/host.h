@@ -16,7 +16,10 @@ struct HostFrame {
   const uint8_t* palette;  // 256 entries of red, green, blue, flags; used for 8-bit frames
 };
 
-// What a host must provide. Every entry is required.
+// Fills `frames` stereo frames (left, right, left, ...) of signed 16-bit samples with mixed sound.
+typedef void (*HostAudioSource)(int16_t* samples, int frames);
+
+// What a host must provide. Every entry is required but the last, open_audio.
 struct HostServices {
   // Opens the OS window the game draws into; false when there is no display to open it on.
   bool (*open_window)(const char* title, int x, int y, int width, int height);
@@ -40,6 +43,9 @@ struct HostServices {
   void (*show_cursor)(bool visible);
   // Told of every data file the program opens, and whether it opened.
   void (*file_opened)(const char* path, bool ok);
+  // Starts the audio output pulling its samples from `source`; returns the output's frames per
+  // second, or 0 when the machine has no audio output. A later call returns the same rate.
+  int (*open_audio)(HostAudioSource source);
 };
 
 // Makes `host` the machine the platform runs on; it must outlive every platform call.

@@ -45,9 +45,43 @@ struct HeadlessMachine {
   bool cursor_visible = true;
   int mode_width = 0;
   int mode_height = 0;
+  int audio_rate = HEADLESS_AUDIO_RATE;  // 0: the machine has no audio output
+  HostAudioSource audio_source = nullptr;
+  uint32_t audio_clock = 0;       // virtual time mixed up to
+  uint64_t audio_ms = 0;          // milliseconds mixed since the output opened
+  uint64_t audio_frames = 0;      // frames pulled since the output opened
+  bool keep_audio = false;
+  std::vector<int16_t> audio;     // kept output, left and right interleaved
 };
 
 HeadlessMachine machine;
+
+// Frames pulled from the mixer at a time.
+constexpr int AUDIO_CHUNK_FRAMES = 512;
+
+// Pulls from the mixer every frame due by the virtual clock, so that sounds end exactly when
+// their samples have been consumed.
+void MixUpToNow() {
+  if (machine.audio_source == nullptr) return;
+  machine.audio_ms += static_cast<uint32_t>(machine.now - machine.audio_clock);
+  machine.audio_clock = machine.now;
+  const uint64_t due = machine.audio_ms * static_cast<uint64_t>(machine.audio_rate) / 1000;
+  int16_t chunk[AUDIO_CHUNK_FRAMES * 2];
+  while (machine.audio_frames < due) {
+    const uint64_t left = due - machine.audio_frames;
+    const int frames = left < AUDIO_CHUNK_FRAMES ? static_cast<int>(left) : AUDIO_CHUNK_FRAMES;
+    machine.audio_source(chunk, frames);
+    if (machine.keep_audio) machine.audio.insert(machine.audio.end(), chunk, chunk + frames * 2);
+    machine.audio_frames += frames;
+  }
+}
+
+int OpenAudio(HostAudioSource source) {
+  if (machine.audio_rate <= 0 || source == nullptr) return 0;
+  if (machine.audio_source == nullptr) machine.audio_clock = machine.now;
+  machine.audio_source = source;
+  return machine.audio_rate;
+}
 
 void CheckDeadline() {
   if (machine.has_deadline && machine.now >= machine.deadline) {
@@ -122,6 +156,7 @@ void PumpEvents() {
   if (++machine.idle_pumps >= IDLE_PUMPS_PER_MS) {
     machine.idle_pumps = 0;
     ++machine.now;
+    MixUpToNow();
   }
   CheckDeadline();
   while (machine.next_event < machine.script.size() && machine.script[machine.next_event].time <= machine.now) {
@@ -139,12 +174,15 @@ void PumpEvents() {
 uint32_t Milliseconds() {
   machine.idle_pumps = 0;
   CheckDeadline();
-  return machine.now++;
+  const uint32_t now = machine.now++;
+  MixUpToNow();
+  return now;
 }
 
 void SleepFor(uint32_t ms) {
   machine.idle_pumps = 0;
   machine.now += ms;
+  MixUpToNow();
   CheckDeadline();
 }
 
@@ -191,7 +229,7 @@ std::vector<uint8_t> FrameToRgb(const HeadlessFrame& frame) {
 
 const HostServices headless_host = {OpenWindow, CloseWindow,      SetDisplayMode, Present,
                                     PumpEvents, Milliseconds,     SleepFor,       WaitVerticalBlank,
-                                    DisplayLost, ShowCursor,      FileOpened};
+                                    DisplayLost, ShowCursor,      FileOpened,     OpenAudio};
 
 void HeadlessStart(uint32_t start_ms) {
   machine = HeadlessMachine{};
@@ -201,7 +239,10 @@ void HeadlessStart(uint32_t start_ms) {
 }
 
 uint32_t HeadlessNow() { return machine.now; }
-void HeadlessAdvance(uint32_t ms) { machine.now += ms; }
+void HeadlessAdvance(uint32_t ms) {
+  machine.now += ms;
+  MixUpToNow();
+}
 
 void HeadlessSetDeadline(uint32_t time) {
   machine.has_deadline = true;
@@ -266,3 +307,7 @@ std::string HeadlessWindowTitle() { return machine.window_title; }
 bool HeadlessCursorVisible() { return machine.cursor_visible; }
 int HeadlessModeWidth() { return machine.mode_width; }
 int HeadlessModeHeight() { return machine.mode_height; }
+
+void HeadlessSetAudioRate(int frames_per_second) { machine.audio_rate = frames_per_second; }
+void HeadlessKeepAudio(bool keep) { machine.keep_audio = keep; }
+const std::vector<int16_t>& HeadlessAudio() { return machine.audio; }

@@ -77,3 +77,12 @@ bool HeadlessCursorVisible();
 // The display mode last set (0 x 0 before any).
 int HeadlessModeWidth();
 int HeadlessModeHeight();
+
+// Frames per second of the headless audio output unless a test sets another rate.
+constexpr int HEADLESS_AUDIO_RATE = 44100;
+// The audio output's rate from now on; 0 makes the machine one without audio output.
+void HeadlessSetAudioRate(int frames_per_second);
+// Keeps (or stops keeping) everything the mixer produces, as stereo 16-bit frames.
+void HeadlessKeepAudio(bool keep);
+// The audio kept so far: left, right, left, right, ...
+const std::vector<int16_t>& HeadlessAudio();

@@ -32,6 +32,9 @@ struct SdlHostState {
   bool pumped;                   // events have been read at least once
   uint32_t last_pump_ms;         // when events were last read
   SDL_GameController* controller;  // the first game controller, or null
+  SDL_AudioDeviceID audio_device;  // the open audio output, 0 while none
+  int audio_rate;                  // its frames per second
+  HostAudioSource audio_source;    // where its callback takes the mixed samples from
 };
 
 SdlHostState state;
@@ -369,6 +372,58 @@ void ShowMouseCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_D
 // The real machine reads files itself; nothing to record.
 void FileOpened(const char* /*path*/, bool /*ok*/) {}
 
+// ---- Audio ----------------------------------------------------------------------------------
+
+// Output rate asked of the device, and frames per callback: a short power of two, so sounds
+// start about 12 ms after they are played.
+constexpr int AUDIO_RATE = 44100;
+constexpr int AUDIO_FRAMES = 512;
+
+// SDL's audio thread: fills the device's buffer from the mixer.
+void SDLCALL FillAudio(void*, Uint8* stream, int bytes) {
+  state.audio_source(reinterpret_cast<int16_t*>(stream), bytes / 4);
+}
+
+// True when SDL's audio driver plays nothing (the dummy driver), so the game should run silent.
+bool SilentDriver() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver == nullptr || SDL_strcmp(driver, "dummy") == 0;
+}
+
+// Opens the default audio device for signed 16-bit stereo; SDL converts to the device's own
+// format. SDL_AUDIODRIVER picks the driver (disk writes the stream to a file).
+int OpenAudio(HostAudioSource source) {
+  if (!state.started || source == nullptr) return 0;
+  if (state.audio_device != 0) return state.audio_rate;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  if (SilentDriver()) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = AUDIO_RATE;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 2;
+  wanted.samples = AUDIO_FRAMES;
+  wanted.callback = FillAudio;
+  state.audio_source = source;
+  state.audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  if (state.audio_device == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  state.audio_rate = AUDIO_RATE;
+  SDL_PauseAudioDevice(state.audio_device, 0);
+  return state.audio_rate;
+}
+
+void CloseAudio() {
+  if (state.audio_device == 0) return;
+  SDL_CloseAudioDevice(state.audio_device);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  state.audio_device = 0;
+}
+
 // ---- Start-up -------------------------------------------------------------------------------
 
 bool EnvironmentHas(const char* name) {
@@ -423,7 +478,7 @@ void ResetState() {
 
 const HostServices sdl_host = {
     OpenWindow,   CloseWindow,       SetDisplayMode, Present,         PumpEvents, Milliseconds,
-    Delay,        WaitVerticalBlank, DisplayLost,    ShowMouseCursor, FileOpened,
+    Delay,        WaitVerticalBlank, DisplayLost,    ShowMouseCursor, FileOpened, OpenAudio,
 };
 
 bool SdlHostStart(std::string* error) {
@@ -446,6 +501,7 @@ bool SdlHostStart(std::string* error) {
 
 void SdlHostStop() {
   if (!state.started) return;
+  CloseAudio();
   CloseController();
   CloseWindow();
   SDL_Quit();

@@ -62,3 +62,15 @@ void SoftInputLose();
 int SoftInputObjectCount();
 // Forgets every key, mouse movement, controller and input object, as at program start.
 void SoftInputReset();
+
+struct IDirectSoundBuffer;
+// What a sound buffer was told to do.
+enum class SoundEvent { Play, Loop, Stop };
+// Told of every Play (once or looping) and of every Stop of a buffer that was playing.
+typedef void (*SoundObserver)(IDirectSoundBuffer* buffer, SoundEvent event);
+// Sets the observer of sound buffers (null: none).
+void SetSoundObserver(SoundObserver observer);
+// DirectSound objects and buffers now alive.
+int SoftSoundObjectCount();
+// Forgets the audio output and the observer, as at program start.
+void SoftSoundReset();

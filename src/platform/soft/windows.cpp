@@ -131,6 +131,7 @@ void SoftPlatformReset() {
   poll_observer = nullptr;
   ClearFaults();
   SoftInputReset();
+  SoftSoundReset();
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }
