@@ -91,5 +91,7 @@ MMRESULT WINAPI mmioDescend(HMMIO file, LPMMCKINFO chunk, LPCMMCKINFO parent, UI
 LONG WINAPI mmioRead(HMMIO file, HPSTR data, LONG count);
 // Leaves a chunk: moves past its data and its pad byte; 0 on success.
 MMRESULT WINAPI mmioAscend(HMMIO file, LPMMCKINFO chunk, UINT flags);
+// Moves the position: origin SEEK_SET, SEEK_CUR or SEEK_END; the new position, or -1.
+LONG WINAPI mmioSeek(HMMIO file, LONG offset, int origin);
 // Closes the file; 0 on success.
 MMRESULT WINAPI mmioClose(HMMIO file, UINT flags);
