@@ -4,6 +4,7 @@
 
 #include "dinput.h"
 #include "host.h"
+#include "soft/com_object.h"
 #include "soft/soft_platform.h"
 
 const GUID IID_IDirectInput8A = {0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
@@ -88,22 +89,11 @@ constexpr DWORD DEFAULT_RANGE_MAX = 65535;
 constexpr int AXES = 6;
 constexpr DWORD MAX_KEY_BUFFER = 1024;
 
-// Reference counting shared by the DirectInput object and its devices.
+// The DirectInput object and its devices, counted while alive.
 template <typename Interface>
-struct CountedInput : Interface {
-  ULONG references = 1;
+struct CountedInput : ComObject<Interface> {
   CountedInput() { ++input.live_objects; }
-  virtual ~CountedInput() { --input.live_objects; }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references;
-    if (left == 0) delete this;
-    return left;
-  }
+  ~CountedInput() override { --input.live_objects; }
 };
 
 struct AxisSetting {

@@ -6,6 +6,7 @@
 
 #include "dsound.h"
 #include "host.h"
+#include "soft/com_object.h"
 #include "soft/soft_platform.h"
 #include "soft/sound_mixer.h"
 
@@ -45,8 +46,7 @@ void Notify(IDirectSoundBuffer* buffer, SoundEvent event) {
   if (sound.observer) sound.observer(buffer, event);
 }
 
-struct SoftSoundBuffer final : IDirectSoundBuffer {
-  ULONG references = 1;
+struct SoftSoundBuffer final : ComObject<IDirectSoundBuffer> {
   SoundData* data = nullptr;
   DWORD caps = 0;
   WAVEFORMATEX format = {};
@@ -69,7 +69,7 @@ struct SoftSoundBuffer final : IDirectSoundBuffer {
     sound.buffers[sound.count] = this;
     ++sound.count;
   }
-  ~SoftSoundBuffer() {
+  ~SoftSoundBuffer() override {
     {
       std::lock_guard<std::mutex> hold(sound.lock);
       for (int i = 0; i < sound.count; ++i) {
@@ -85,17 +85,6 @@ struct SoftSoundBuffer final : IDirectSoundBuffer {
       delete data;
     }
     --sound.live_objects;
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references;
-    if (left == 0) delete this;
-    return left;
   }
 
   HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD play_cursor, LPDWORD write_cursor) override {
@@ -237,22 +226,9 @@ bool PlayableFormat(const WAVEFORMATEX* format) {
   return format->nSamplesPerSec >= DSBFREQUENCY_MIN && format->nSamplesPerSec <= DSBFREQUENCY_MAX;
 }
 
-struct SoftDirectSound final : IDirectSound {
-  ULONG references = 1;
-
+struct SoftDirectSound final : ComObject<IDirectSound> {
   SoftDirectSound() { ++sound.live_objects; }
-  ~SoftDirectSound() { --sound.live_objects; }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references;
-    if (left == 0) delete this;
-    return left;
-  }
+  ~SoftDirectSound() override { --sound.live_objects; }
 
   HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer,
                                               LPUNKNOWN outer) override {
