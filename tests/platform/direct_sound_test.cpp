@@ -161,6 +161,12 @@ TEST_F(DirectSoundTest, BuffersOnlyInFormatsTheMixerPlays) {
   desc.dwBufferBytes = 100;
   desc.lpwfxFormat = &format;
   LPDIRECTSOUNDBUFFER buffer = nullptr;
+  format.wFormatTag = 3;  // floating point
+  EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  desc.lpwfxFormat = nullptr;
+  EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
+  desc.lpwfxFormat = &format;
   format.nBlockAlign = 2;
   EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
   format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};

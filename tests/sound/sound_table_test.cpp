@@ -306,6 +306,9 @@ TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
   EXPECT_EQ(SetSoundFrequency(id, 50), 0);
   const int fixed = LoadWav("test.wav", 0);  // no controls asked for
   EXPECT_EQ(SetSoundVolume(fixed, 100), 0);
+  EXPECT_EQ(DeleteAllSounds(), 1);
+  EXPECT_EQ(sound_table[id].buffer, nullptr);
+  EXPECT_EQ(sound_table[fixed].buffer, nullptr);
 }
 
 TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
@@ -328,7 +331,7 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   EXPECT_EQ(SoftSoundObjectCount(), 1);
 }
 
-// A buffer whose lock hands out its memory in two regions, 3 bytes and the rest.
+// A buffer whose lock hands out its memory in two regions, 3 bytes and then an over-long rest.
 struct SplitBuffer final : IDirectSoundBuffer {
   uint8_t memory[8] = {};
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
@@ -347,7 +350,7 @@ struct SplitBuffer final : IDirectSoundBuffer {
     *first = memory + 5;
     *first_length = 3;
     *second = memory;
-    *second_length = bytes - 3;
+    *second_length = bytes;  // more than asked for: the loader must copy only what it has
     return DS_OK;
   }
   HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DS_OK; }
@@ -408,6 +411,37 @@ TEST_F(SoundTableTest, ListChunksAreFoundByTheirFormType) {
   EXPECT_EQ(mmioRead(file, text, 8), 2);  // the file ends after the label
   EXPECT_EQ(std::string(text), "xy");
   EXPECT_EQ(mmioClose(file, 0), 0u);
+}
+
+TEST_F(SoundTableTest, RiffReadsKeepTheirPlaceAndNoFileIsNeverTouched) {
+  WriteTextFile("abcd.wav", Wave(Chunk("abcd", "123456")));
+  HMMIO file = mmioOpenA(const_cast<LPSTR>("abcd.wav"), nullptr, MMIO_READ);
+  ASSERT_NE(file, nullptr);
+  MMCKINFO riff{};
+  riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO chunk{};
+  ASSERT_EQ(mmioDescend(file, &chunk, &riff, 0), 0u);
+  char text[4] = {};
+  ASSERT_EQ(mmioRead(file, text, 2), 2);
+  ASSERT_EQ(mmioRead(file, text, 2), 2);
+  EXPECT_EQ(std::string(text, 2), "34");
+  EXPECT_EQ(mmioSeek(file, -1, SEEK_CUR), 23);
+  EXPECT_NE(mmioAscend(file, nullptr, 0), 0u);
+  EXPECT_NE(mmioAscend(nullptr, &chunk, 0), 0u);
+  EXPECT_NE(mmioDescend(nullptr, &chunk, nullptr, 0), 0u);
+  EXPECT_EQ(mmioRead(nullptr, text, 1), -1);
+  EXPECT_EQ(mmioSeek(nullptr, 0, SEEK_SET), -1);
+  EXPECT_NE(mmioClose(nullptr, 0), 0u);
+  EXPECT_EQ(mmioClose(file, 0), 0u);
+  // A list whose form type lies past the end of its parent is not found, though the file goes on.
+  WriteTextFile("cut.wav", "RIFF" + Le32(4 + 8) + "WAVE" + "LIST" + Le32(4) + "INFO");
+  file = mmioOpenA(const_cast<LPSTR>("cut.wav"), nullptr, MMIO_READ);
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO list{};
+  list.fccType = mmioFOURCC('I', 'N', 'F', 'O');
+  EXPECT_EQ(mmioDescend(file, &list, &riff, MMIO_FINDLIST), UINT{MMIOERR_CHUNKNOTFOUND});
+  mmioClose(file, 0);
 }
 
 TEST(SoundTableWithoutDevice, NoDirectSoundMeansEverySoundIsSilentAndHarmless) {
