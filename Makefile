@@ -39,3 +39,8 @@ fuzz: deps
 
 clean:
 	rm -rf build
+
+# Transcribes the spoken prompts with an independent recogniser: a measurement, not a test.
+.PHONY: speech-check
+speech-check: assets
+	scripts/speech-check $(RELEASE_DIR)/assets
