@@ -1,6 +1,6 @@
 #include "speech.h"
 
-#include <samplerate.h>
+#include <soxr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +22,7 @@ namespace {
 const char* const VOICE_COMMAND = "(voice_cmu_us_slt_arctic_hts)";
 const char* const VOICE_PARAMETERS = "cmu_us_slt_arctic_hts::hts_engine_params";
 const double TRIM_MARGIN_SECONDS = 0.03;
+const double PASSBAND_END = 0.997;  // of the lower rate's Nyquist limit
 
 uint32_t ReadU16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 uint32_t ReadU32(const std::vector<uint8_t>& b, size_t at) { return ReadU16(b, at) | ReadU16(b, at + 2) << 16; }
@@ -146,16 +147,20 @@ Samples TrimSilence(const Samples& sound, int rate, double margin_seconds) {
 }
 
 Samples Resample(const Samples& sound, int from_rate, int to_rate) {
-  if (sound.empty() || from_rate <= 0) return {};
-  const double ratio = static_cast<double>(to_rate) / from_rate;
-  Samples out(static_cast<size_t>(std::ceil(sound.size() * ratio)) + 16);
-  SRC_DATA data{};
-  data.data_in = sound.data();
-  data.input_frames = static_cast<long>(sound.size());
-  data.data_out = out.data();
-  data.output_frames = static_cast<long>(out.size());
-  data.src_ratio = ratio;
-  if (src_simple(&data, SRC_SINC_BEST_QUALITY, 1) != 0) return {};
-  out.resize(static_cast<size_t>(data.output_frames_gen));
+  if (sound.empty() || from_rate <= 0 || to_rate <= 0) return {};
+  // Very high precision, linear phase, and a pass band reaching 99.7% of the lower Nyquist
+  // limit with the stop band starting right at it: the top of the band holds much of what
+  // makes consonants clear, and nothing above the limit folds back into it.
+  soxr_quality_spec_t quality = soxr_quality_spec(SOXR_VHQ, SOXR_LINEAR_PHASE);
+  quality.passband_end = PASSBAND_END;
+  quality.stopband_begin = 1.0;
+  const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+  const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);  // one thread: the same bytes every run
+  Samples out(static_cast<size_t>(std::ceil(static_cast<double>(sound.size()) * to_rate / from_rate)) + 16);
+  size_t written = 0;
+  const soxr_error_t error = soxr_oneshot(from_rate, to_rate, 1, sound.data(), sound.size(), nullptr,
+                                          out.data(), out.size(), &written, &io, &quality, &runtime);
+  if (error != nullptr) return {};
+  out.resize(written);
   return out;
 }
