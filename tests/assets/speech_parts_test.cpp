@@ -2,7 +2,12 @@
 // and the dithered 8-bit conversion every sound goes through.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -62,6 +67,39 @@ TEST(SpeechWav, RefusesOtherFormatsAndTruncatedFiles) {
   not_wave[8] = 'X';
   EXPECT_TRUE(DecodeWav16(not_wave, &rate).empty());
   EXPECT_TRUE(DecodeWav16({}, &rate).empty());
+}
+
+TEST(SpeechWav, RefusesAFormatChunkTooShortToHoldTheSampleSize) {
+  std::vector<uint8_t> bytes = Wav16({1, 2}, 32000, 1, 16, false);
+  bytes[16] = 15;  // "fmt " size: 15 bytes and a pad byte, short of the bits-per-sample field
+  int rate = 0;
+  EXPECT_TRUE(DecodeWav16(bytes, &rate).empty());
+}
+
+int EntriesIn(const std::string& folder) {
+  int count = 0;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return -1;
+  while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.';
+  closedir(dir);
+  return count;
+}
+
+TEST(SpeakLines, SpeaksEveryLineAndLeavesNothingInTheScratchFolder) {
+  char scratch_template[] = "/tmp/vork-speech-test-XXXXXX";
+  const std::string scratch = mkdtemp(scratch_template);
+  const char* old_tmp = std::getenv("TMPDIR");
+  const std::string saved = old_tmp != nullptr ? old_tmp : "";
+  setenv("TMPDIR", scratch.c_str(), 1);
+  const std::vector<Samples> spoken = SpeakLines({{"Dog!", 1.0}, {"Press the space bar.", 1.0}});
+  if (old_tmp != nullptr) setenv("TMPDIR", saved.c_str(), 1); else unsetenv("TMPDIR");
+  EXPECT_EQ(EntriesIn(scratch), 0) << "scratch files left behind";
+  rmdir(scratch.c_str());
+  ASSERT_EQ(spoken.size(), 2u);
+  // A word is a few tenths of a second, a sentence longer, both trimmed to the speech.
+  EXPECT_GT(spoken[0].size(), 0.2 * 11025);
+  EXPECT_LT(spoken[0].size(), 1.0 * 11025);
+  EXPECT_GT(spoken[1].size(), spoken[0].size() * 2);
 }
 
 TEST(SpeechScript, SpeaksEachLineIntoItsOwnFileAtItsOwnSpeed) {
@@ -137,6 +175,19 @@ TEST(Pcm8, NearSilenceStaysSilentAndFullScaleIsClamped) {
   EXPECT_EQ(pcm[3], 1);
   EXPECT_GE(pcm[4], 254);
   EXPECT_LE(pcm[5], 2);
+}
+
+TEST(Levels, CompressionLeavesQuietPartsAndTurnsDownLoudOnes) {
+  Samples sound(11025);
+  for (size_t i = 0; i < sound.size(); ++i) sound[i] = static_cast<float>((i < 5000 ? 0.1 : 1.0) * std::sin(i * 0.3));
+  Samples compressed = sound;
+  CompressPeaks(compressed, 0.3, 3);
+  for (size_t i = 0; i < 5000; ++i) ASSERT_EQ(compressed[i], sound[i]) << i;
+  float loud_peak = 0;
+  for (size_t i = 8000; i < sound.size(); ++i) loud_peak = std::max(loud_peak, std::fabs(compressed[i]));
+  // Above the threshold the level grows a third as fast: 0.3 + 0.7 / 3 = 0.53, and a bit more
+  // as the envelope dips between the sine's peaks.
+  EXPECT_NEAR(loud_peak, 0.545, 0.01);
 }
 
 TEST(FinishSpeech, BringsThePeakToTheSameLevelWhateverTheInputLevel) {
