@@ -9,17 +9,54 @@ bool KeyPressed(int virtual_key, int dik_code) {
   return (GetAsyncKeyState(virtual_key) & 0x8000) != 0 || KeyboardState[dik_code & 0xFF] != 0;
 }
 
+bool SoundPlaying(int sound_id) {
+  const int status = SoundStatus(sound_id);
+  return status != -1 && (status & DSBSTATUS_PLAYING) != 0;
+}
+
+void PlayAndWait(int sound_id) {
+  PlaySound(sound_id, 0);
+  while (SoundPlaying(sound_id)) {
+  }
+}
+
 void RequestQuit() {
   PostMessageA(main_window, WM_DESTROY, 0, 0);
   StopAllSounds();
   ScreenTransition(FadeToRed, nullptr, 0);
 }
 
+namespace {
+
+// True when drawing the backdrop overwrites every pixel of the back surface.
+bool BackdropCoversScreen() {
+  return (backdrop.flags & IMAGE_LOADED) && backdrop.pixels != nullptr && backdrop.bits_per_pixel == 8 &&
+         backdrop.x == 0 && backdrop.y == 0 && backdrop.width >= display.screen_width &&
+         backdrop.height >= display.screen_height;
+}
+
+}  // namespace
+
+// The colour-0 fill is left out where the backdrop covers it all: the frame is the same and the
+// copy alone costs little more than a memcpy of the screen.
 void DrawBackdrop() {
-  FillSurface(display.back_surface, 0, nullptr);
-  LockBackSurface();
+  const bool covered = BackdropCoversScreen();
+  if (!covered) FillSurface(display.back_surface, 0, nullptr);
+  if (LockBackSurface() == nullptr) {
+    if (covered) FillSurface(display.back_surface, 0, nullptr);
+    return;
+  }
   DrawBitmapImage(&backdrop, display.back_buffer, display.back_pitch, 0);
   UnlockBackSurface();
+}
+
+void LoadBackdrop(const char* file_name) {
+  LoadBitmapFile(&work_bitmap, file_name);
+  DestroyBitmapImage(&backdrop);
+  CreateBitmapImage(&backdrop, 0, 0, 640, 480, 8);
+  LoadBitmapImage(&backdrop, &work_bitmap, 0, 0, 1);
+  SetPalette(work_bitmap.palette);
+  UnloadBitmapFile(&work_bitmap);
 }
 
 void ResetSceneIntros() {

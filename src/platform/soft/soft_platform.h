@@ -25,6 +25,13 @@ enum class PlatformCall {
   Lock,
   Blt,
   Flip,  // fails as DDERR_SURFACELOST and marks every surface lost
+  DirectInputCreate,
+  CreateInputDevice,
+  InputAcquire,
+  DirectSoundCreate,
+  CreateSoundBuffer,
+  SoundLock,
+  SoundGetStatus,
   Count
 };
 
@@ -39,6 +46,9 @@ int PlatformCallCount(PlatformCall call);
 
 // DirectDraw objects (the DirectDraw object, surfaces, palettes, clippers) now alive.
 int SoftLiveObjectCount();
+// Sets the desktop's colour depth (8, 15 or 16), which windowed displays share; false for others.
+// DirectDraw objects made afterwards see it. Reset to 8 by SoftPlatformReset.
+bool SoftSetDesktopBits(int bits);
 // Forgets every window, class, message, key and fault, as at program start.
 void SoftPlatformReset();
 // The window the host shows (the first one created), or null.
@@ -47,3 +57,48 @@ HWND SoftHostWindow();
 bool SoftKeyDown(int virtual_key);
 // Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
 void SetMessagePollObserver(void (*observer)());
+// Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
+void SoftPlaceWindow(HWND window, const RECT& rect);
+
+// What a device context on a surface draws into: the surface's memory while the context is out.
+struct SoftDrawTarget {
+  uint8_t* pixels;               // first byte of the top row
+  int width;                     // pixels per row
+  int height;                    // rows
+  int pitch;                     // bytes from one row to the next
+  int bits_per_pixel;            // 8 (palette indices), 15 (5.5.5) or 16 (5.6.5)
+  const PALETTEENTRY* palette;   // 256 entries colours are matched against on 8-bit surfaces, or null
+};
+
+// Opens a device context on a surface's memory; null when every context is in use.
+HDC SoftOpenSurfaceDC(const SoftDrawTarget& target);
+// Closes a context opened by SoftOpenSurfaceDC; false when `dc` is not an open one.
+bool SoftCloseSurfaceDC(HDC dc);
+// Chooses the font family text is drawn in (DejaVu Sans at start) and drops the loaded font.
+void SoftSetTextFontFamily(const char* family);
+// The stock font object GetStockObject hands out, or null when no font can be loaded.
+HGDIOBJ SoftStockFont();
+// Height in pixels of a line of text in the loaded font (ascent + descent), 0 when none loads.
+int SoftTextLineHeight();
+// Files opened with OpenFile and not yet closed with _lclose.
+int SoftOpenFileCount();
+
+// Another program takes the input devices (or the session is locked): every acquired device
+// loses its input; the next read fails with DIERR_INPUTLOST until the device is acquired again.
+void SoftInputLose();
+// DirectInput objects and devices now alive.
+int SoftInputObjectCount();
+// Forgets every key, mouse movement, controller and input object, as at program start.
+void SoftInputReset();
+
+struct IDirectSoundBuffer;
+// What a sound buffer was told to do.
+enum class SoundEvent { Play, Loop, Stop };
+// Told of every Play (once or looping) and of every Stop of a buffer that was playing.
+typedef void (*SoundObserver)(IDirectSoundBuffer* buffer, SoundEvent event);
+// Sets the observer of sound buffers (null: none).
+void SetSoundObserver(SoundObserver observer);
+// DirectSound objects and buffers now alive.
+int SoftSoundObjectCount();
+// Forgets the audio output and the observer, as at program start.
+void SoftSoundReset();
