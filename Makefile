@@ -35,7 +35,7 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz load_wav_fuzz
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz load_wav_fuzz load_midi_fuzz
 
 clean:
 	rm -rf build
