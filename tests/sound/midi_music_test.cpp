@@ -125,6 +125,18 @@ TEST_F(MidiMusicTest, ASegmentThatRanToItsEndReportsStopped) {
   EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
 }
 
+TEST_F(MidiMusicTest, AFormat1SegmentEndsWithItsLongestTrack) {
+  const std::string tempo_only = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + END_OF_TRACK;
+  const std::string note = Bytes({0x00, 0x90, 69, 100, 0x83, 0x00, 0x80, 69, 0}) + END_OF_TRACK;  // 384 ticks
+  ASSERT_EQ(Load(Smf(1, {Track(tempo_only), Track(note)})), 0);
+  const uint32_t start = HeadlessNow();
+  ASSERT_EQ(PlayMidi(0), 1);
+  HeadlessAdvance(1980);
+  EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
+  HeadlessAdvance(start + 2040 - HeadlessNow());
+  EXPECT_EQ(MidiStatus(0), MIDI_STOPPED);
+}
+
 TEST_F(MidiMusicTest, StopOfAnotherSlotClearsTheActiveIdButTheMusicPlaysOn) {
   ASSERT_EQ(LoadMidi("note.mid"), 0);
   ASSERT_EQ(LoadMidi("note.mid"), 1);

@@ -109,7 +109,10 @@ void StopPlayer() {
 
 struct SoftSegment final : ComObject<IDirectMusicSegment> {
   std::vector<uint8_t> bytes;  // the checked file
-  explicit SoftSegment(std::vector<uint8_t> file) : bytes(std::move(file)) { ++music.live_objects; }
+  uint64_t length_ticks;       // where its longest track ends
+  SoftSegment(std::vector<uint8_t> file, uint64_t ticks) : bytes(std::move(file)), length_ticks(ticks) {
+    ++music.live_objects;
+  }
   ~SoftSegment() override {
     std::lock_guard<std::mutex> hold(music.lock);
     if (music.playing == this) music.playing = &music;  // plays on, but is no segment anyone holds
@@ -189,9 +192,11 @@ struct SoftPerformance final : ComObject<IDirectMusicPerformance> {
     Host().milliseconds();
     std::lock_guard<std::mutex> hold(music.lock);
     // The segment ends at its last tick; the synthesiser's release tails may sound on after it.
+    // The length is the file's own: the player learns it only once the audio output has run.
+    const uint64_t length_ticks = static_cast<SoftSegment*>(segment)->length_ticks;
     const bool playing = initialised && music.playing == segment &&
                          fluid_player_get_status(music.player) == FLUID_PLAYER_PLAYING &&
-                         fluid_player_get_current_tick(music.player) < fluid_player_get_total_ticks(music.player);
+                         static_cast<uint64_t>(fluid_player_get_current_tick(music.player)) < length_ticks;
     return playing ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE CloseDown() override {
@@ -281,8 +286,9 @@ struct SoftLoader final : ComObject<IDirectMusicLoader> {
     const bool full = (desc->dwValidData & DMUS_OBJ_FULLPATH) || path.front() == '/';
     if (!full && !directory.empty()) path = directory + "/" + path;
     std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(path, &bytes) || !MidiFileValid(bytes.data(), bytes.size())) return E_FAIL;
-    *object = static_cast<IDirectMusicSegment*>(new SoftSegment(std::move(bytes)));
+    uint64_t length_ticks = 0;
+    if (!ReadFileBytes(path, &bytes) || !MidiFileValid(bytes.data(), bytes.size(), &length_ticks)) return E_FAIL;
+    *object = static_cast<IDirectMusicSegment*>(new SoftSegment(std::move(bytes), length_ticks));
     return S_OK;
   }
 };

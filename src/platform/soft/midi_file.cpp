@@ -87,13 +87,15 @@ bool TakeChannelData(Cursor& cursor, uint8_t status, int already) {
 }
 
 // One track's events, which must end exactly at the end of the chunk with end of track.
-bool TrackValid(Cursor track) {
+// *ticks grows by the track's length.
+bool TrackValid(Cursor track, uint64_t* ticks) {
   uint8_t running = 0;  // last channel status; 0 after meta and system-exclusive events
   bool ended = false;
   while (!ended) {
     uint32_t delta;
     uint8_t byte;
     if (!TakeVarLength(track, &delta) || !Take(track, &byte)) return false;
+    *ticks += delta;
     if (byte < 0x80) {  // running status: a data byte in place of a status byte
       if (running == 0 || !TakeChannelData(track, running, 1)) return false;
     } else if (byte < 0xF0) {
@@ -111,7 +113,7 @@ bool TrackValid(Cursor track) {
 
 }  // namespace
 
-bool MidiFileValid(const uint8_t* bytes, size_t size) {
+bool MidiFileValid(const uint8_t* bytes, size_t size, uint64_t* length_ticks) {
   if (bytes == nullptr || size < 14 || size > MIDI_FILE_MAX_BYTES) return false;
   if (!ChunkIs(bytes, "MThd") || BigEndian(bytes + 4, 4) != 6) return false;
   const uint32_t format = BigEndian(bytes + 8, 2);
@@ -120,12 +122,16 @@ bool MidiFileValid(const uint8_t* bytes, size_t size) {
   if (format > 1 || tracks == 0 || (format == 0 && tracks != 1)) return false;
   if (division == 0 || (division & 0x8000)) return false;  // metrical timing only
   Cursor file{bytes + 14, bytes + size};
+  uint64_t longest = 0;
   for (uint32_t i = 0; i < tracks; ++i) {
     const uint8_t* header = file.at;
     if (!Skip(file, 8) || !ChunkIs(header, "MTrk")) return false;
     const uint32_t length = BigEndian(header + 4, 4);
     const uint8_t* start = file.at;
-    if (!Skip(file, length) || !TrackValid(Cursor{start, file.at})) return false;
+    uint64_t ticks = 0;
+    if (!Skip(file, length) || !TrackValid(Cursor{start, file.at}, &ticks)) return false;
+    longest = ticks > longest ? ticks : longest;
   }
+  if (length_ticks) *length_ticks = longest;
   return true;
 }
