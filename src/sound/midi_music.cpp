@@ -59,8 +59,8 @@ IDirectMusicSegment* LoadSegment(const char* file_name) {
   return pSegment;
 }
 
-// Releases what a failed MusicInit made, so that nothing is left behind.
-int AbandonInit() {
+// Closes and releases the performance and the loader, whichever exist.
+void ReleaseMusicObjects() {
   if (music_performance) {
     music_performance->CloseDown();
     music_performance->Release();
@@ -68,6 +68,11 @@ int AbandonInit() {
   if (music_loader) music_loader->Release();
   music_performance = nullptr;
   music_loader = nullptr;
+}
+
+// Releases what a failed MusicInit made and ends COM, so that nothing is left behind.
+int AbandonInit() {
+  ReleaseMusicObjects();
   CoUninitialize();
   return 0;
 }
@@ -153,13 +158,7 @@ int MusicShutdown() {
   const bool running = music_performance || music_loader;
   if (music_performance) music_performance->Stop(nullptr, nullptr, 0, 0);
   DeleteAllMidi();
-  if (music_performance) {
-    music_performance->CloseDown();
-    music_performance->Release();
-  }
-  if (music_loader) music_loader->Release();
-  music_performance = nullptr;
-  music_loader = nullptr;
+  ReleaseMusicObjects();
   active_midi = -1;
   if (running) CoUninitialize();
   return 1;

@@ -69,6 +69,16 @@ class MidiMusicTest : public FreshMachineTest {
     WriteTextFile("test.mid", bytes);
     return LoadMidi("test.mid");
   }
+  // Plays a slot and checks that it still plays 20 ms before `end_ms` and has stopped 40 ms after.
+  static void ExpectPlaysUntil(int id, uint32_t end_ms) {
+    const uint32_t start = HeadlessNow();
+    ASSERT_EQ(PlayMidi(id), 1);
+    HeadlessAdvance(end_ms - 20);
+    EXPECT_EQ(MidiStatus(id), MIDI_PLAYING);
+    HeadlessAdvance(start + end_ms + 40 - HeadlessNow());
+    EXPECT_EQ(MidiStatus(id), MIDI_STOPPED);
+    EXPECT_EQ(midi_table[id].state, MIDI_STOPPED);
+  }
   // Largest sample magnitude kept from `from` on.
   static int Peak(size_t from) {
     const std::vector<int16_t>& audio = HeadlessAudio();
@@ -113,13 +123,7 @@ TEST_F(MidiMusicTest, PlayingSlot1WhileSlot0PlaysStopsSlot0) {
 
 TEST_F(MidiMusicTest, ASegmentThatRanToItsEndReportsStopped) {
   ASSERT_EQ(LoadMidi("note.mid"), 0);
-  const uint32_t start = HeadlessNow();
-  ASSERT_EQ(PlayMidi(0), 1);
-  HeadlessAdvance(480);
-  EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
-  HeadlessAdvance(start + 540 - HeadlessNow());
-  EXPECT_EQ(MidiStatus(0), MIDI_STOPPED);
-  EXPECT_EQ(midi_table[0].state, MIDI_STOPPED);
+  ExpectPlaysUntil(0, 500);
   EXPECT_EQ(active_midi, 0);  // only StopMidi and PlayMidi change the active id
   EXPECT_EQ(PlayMidi(0), 1);  // and it plays again from the start
   EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
@@ -129,12 +133,7 @@ TEST_F(MidiMusicTest, AFormat1SegmentEndsWithItsLongestTrack) {
   const std::string tempo_only = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + END_OF_TRACK;
   const std::string note = Bytes({0x00, 0x90, 69, 100, 0x83, 0x00, 0x80, 69, 0}) + END_OF_TRACK;  // 384 ticks
   ASSERT_EQ(Load(Smf(1, {Track(tempo_only), Track(note)})), 0);
-  const uint32_t start = HeadlessNow();
-  ASSERT_EQ(PlayMidi(0), 1);
-  HeadlessAdvance(1980);
-  EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
-  HeadlessAdvance(start + 2040 - HeadlessNow());
-  EXPECT_EQ(MidiStatus(0), MIDI_STOPPED);
+  ExpectPlaysUntil(0, 2000);
 }
 
 TEST_F(MidiMusicTest, StopOfAnotherSlotClearsTheActiveIdButTheMusicPlaysOn) {
@@ -222,6 +221,7 @@ TEST_F(MidiMusicTest, DamagedFilesAreRefusedAndLeaveNothingBehind) {
       Smf(0, {Track(Bytes({0x00, 0x90, 60, 0x80}) + END_OF_TRACK)}),             // status as data
       Smf(0, {Track(Bytes({0x00, 0xF2, 0, 0}) + END_OF_TRACK)}),                 // system common
       Smf(0, {Track(Bytes({0x80, 0x80, 0x80, 0x80, 0x00}) + note + END_OF_TRACK)}),  // five-byte delta
+      Smf(0, {Track(Bytes({0x00, 0xFF, 0x58, 0x03, 4, 2, 24}) + note + END_OF_TRACK)}),  // short time signature
   };
   std::string endless_meta;  // text events and never an end of track
   while (endless_meta.size() < 600000) endless_meta += Bytes({0x00, 0xFF, 0x01, 0x01, 'x'});
@@ -236,11 +236,16 @@ TEST_F(MidiMusicTest, DamagedFilesAreRefusedAndLeaveNothingBehind) {
 }
 
 TEST_F(MidiMusicTest, WellFormedFilesOfBothFormatsLoad) {
-  const std::string running = Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x02, 0x7E, 0xF7}) + END_OF_TRACK;
+  const std::string running =
+      Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7}) + END_OF_TRACK;
   EXPECT_EQ(Load(Smf(0, {Track(running)})), 0);
-  const std::string tempo = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + END_OF_TRACK;
+  const std::string tempo =
+      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8}) + END_OF_TRACK;
   EXPECT_EQ(Load(Smf(1, {Track(tempo), Track(running)})), 1);
   EXPECT_EQ(Load(HALF_SECOND_NOTE + "trailing bytes"), 2);
+  char here[MAX_PATH];
+  ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, here), 0u);
+  EXPECT_EQ(LoadMidi((std::string(here) + "/note.mid").c_str()), 3);  // a full path is taken as it is
 }
 
 TEST_F(MidiMusicTest, AFailedInstrumentStepReleasesTheSegment) {

@@ -26,7 +26,7 @@ const char* const SOUND_FONT_NAMES[] = {"TimGM6mb.sf2", "FluidR3_GM.sf2", "defau
 // The standard SoundFont folders of the system.
 const char* const STANDARD_FOLDERS[] = {"/usr/share/sounds/sf2", "/usr/share/soundfonts", nullptr};
 // Frames rendered at a time into the scratch buffer before they are added to the mix.
-constexpr int RENDER_CHUNK = 512;
+constexpr int RENDER_CHUNK = 256;
 // The synthesiser's output level: a tune of a few voices stays well clear of clipping.
 constexpr double MUSIC_GAIN = 0.6;
 
