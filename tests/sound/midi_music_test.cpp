@@ -69,13 +69,14 @@ class MidiMusicTest : public FreshMachineTest {
     WriteTextFile("test.mid", bytes);
     return LoadMidi("test.mid");
   }
-  // Plays a slot and checks that it still plays 20 ms before `end_ms` and has stopped 40 ms after.
+  // Plays a slot and checks that it still plays 5 ms before `end_ms` (one tick is 5.2 ms) and has
+  // stopped 3 ms after it.
   static void ExpectPlaysUntil(int id, uint32_t end_ms) {
     const uint32_t start = HeadlessNow();
     ASSERT_EQ(PlayMidi(id), 1);
-    HeadlessAdvance(end_ms - 20);
+    HeadlessAdvance(end_ms - 5);
     EXPECT_EQ(MidiStatus(id), MIDI_PLAYING);
-    HeadlessAdvance(start + end_ms + 40 - HeadlessNow());
+    HeadlessAdvance(start + end_ms + 3 - HeadlessNow());
     EXPECT_EQ(MidiStatus(id), MIDI_STOPPED);
     EXPECT_EQ(midi_table[id].state, MIDI_STOPPED);
   }
@@ -222,6 +223,7 @@ TEST_F(MidiMusicTest, DamagedFilesAreRefusedAndLeaveNothingBehind) {
       Smf(0, {Track(Bytes({0x00, 0xF2, 0, 0}) + END_OF_TRACK)}),                 // system common
       Smf(0, {Track(Bytes({0x80, 0x80, 0x80, 0x80, 0x00}) + note + END_OF_TRACK)}),  // five-byte delta
       Smf(0, {Track(Bytes({0x00, 0xFF, 0x58, 0x03, 4, 2, 24}) + note + END_OF_TRACK)}),  // short time signature
+      Smf(0, {Track(Bytes({0x00, 0xFF, 0x59, 0x03, 0, 0, 0}) + note + END_OF_TRACK)}),    // long key signature
   };
   std::string endless_meta;  // text events and never an end of track
   while (endless_meta.size() < 600000) endless_meta += Bytes({0x00, 0xFF, 0x01, 0x01, 'x'});
@@ -240,7 +242,8 @@ TEST_F(MidiMusicTest, WellFormedFilesOfBothFormatsLoad) {
       Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7}) + END_OF_TRACK;
   EXPECT_EQ(Load(Smf(0, {Track(running)})), 0);
   const std::string tempo =
-      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8}) + END_OF_TRACK;
+      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8, 0x00, 0xFF, 0x59, 0x02, 0, 0}) +
+      END_OF_TRACK;
   EXPECT_EQ(Load(Smf(1, {Track(tempo), Track(running)})), 1);
   EXPECT_EQ(Load(HALF_SECOND_NOTE + "trailing bytes"), 2);
   char here[MAX_PATH];
@@ -368,6 +371,19 @@ TEST(MultiByteToWideChar, ConvertsUtf8AndRefusesABufferTooSmall) {
   EXPECT_EQ(wide[0], 0xFFFD);
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xC3", 1, wide, 8), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+}
+
+TEST(GetCurrentDirectoryA, GivesTheSizeNeededWhenTheBufferHasNoRoomForTheTerminator) {
+  char path[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryA(MAX_PATH, path);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(std::strlen(path), length);
+  std::vector<char> exact(length, 'x');  // room for the characters but not the terminator
+  EXPECT_EQ(GetCurrentDirectoryA(length, exact.data()), length + 1);
+  EXPECT_EQ(std::string(exact.begin(), exact.end()), std::string(length, 'x'));
+  std::vector<char> enough(length + 1);
+  EXPECT_EQ(GetCurrentDirectoryA(length + 1, enough.data()), length);
+  EXPECT_STREQ(enough.data(), path);
 }
 
 }  // namespace
