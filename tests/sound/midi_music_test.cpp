@@ -41,29 +41,36 @@ std::string Smf(uint16_t format, const std::vector<std::string>& tracks) {
 const std::string HALF_SECOND_NOTE =
     Smf(0, {Track(Bytes({0x00, 0x90, 69, 100, 0x60, 0x80, 69, 0}) + END_OF_TRACK)});
 
-class MidiMusicTest : public FreshMachineTest {
+// A window and a fresh sound machine before each test; afterwards music and sound shut down,
+// with every music object released and COM ended.
+class MusicMachineTest : public FreshMachineTest {
  protected:
-  int baseline_objects = 0;
-
   void SetUp() override {
     FreshMachineTest::SetUp();
     CreateTestWindow();
     sound_first_call = 1;
     direct_sound = nullptr;
-    ASSERT_EQ(SoundInit(), 1);
-    baseline_objects = SoftMusicObjectCount();
-    ASSERT_EQ(MusicInit(), 1);
-    WriteTextFile("note.mid", HALF_SECOND_NOTE);
   }
   void TearDown() override {
     EXPECT_EQ(MusicShutdown(), 1);
-    EXPECT_EQ(SoftMusicObjectCount(), baseline_objects);
-    EXPECT_EQ(SoftComStarts(), 0);
     SetSoundFontFolders(nullptr);
     SoundShutdown();
     sound_first_call = 1;
     direct_sound = nullptr;
+    EXPECT_EQ(SoftMusicObjectCount(), 0);
+    EXPECT_EQ(SoftComStarts(), 0);
     FreshMachineTest::TearDown();
+  }
+};
+
+// Music running over sound, and a half-second note in note.mid.
+class MidiMusicTest : public MusicMachineTest {
+ protected:
+  void SetUp() override {
+    MusicMachineTest::SetUp();
+    ASSERT_EQ(SoundInit(), 1);
+    ASSERT_EQ(MusicInit(), 1);
+    WriteTextFile("note.mid", HALF_SECOND_NOTE);
   }
   int Load(const std::string& bytes) {
     WriteTextFile("test.mid", bytes);
@@ -98,13 +105,13 @@ TEST_F(MidiMusicTest, LoadsTakeSlotsInOrderAndA65thFails) {
     EXPECT_NE(midi_table[expected].segment, nullptr);
   }
   EXPECT_EQ(LoadMidi("note.mid"), -1);
-  EXPECT_EQ(SoftMusicObjectCount(), baseline_objects + 2 + MIDI_SLOTS);  // performance, loader, segments
+  EXPECT_EQ(SoftMusicObjectCount(), 2 + MIDI_SLOTS);  // performance, loader, segments
   EXPECT_EQ(DeleteMidi(17), 1);
   EXPECT_EQ(midi_table[17].segment, nullptr);
   EXPECT_EQ(midi_table[17].state, MIDI_FREE);
   EXPECT_EQ(LoadMidi("note.mid"), 17);
   EXPECT_EQ(DeleteAllMidi(), 1);
-  EXPECT_EQ(SoftMusicObjectCount(), baseline_objects + 2);
+  EXPECT_EQ(SoftMusicObjectCount(), 2);
 }
 
 TEST_F(MidiMusicTest, PlayingSlot1WhileSlot0PlaysStopsSlot0) {
@@ -233,7 +240,7 @@ TEST_F(MidiMusicTest, DamagedFilesAreRefusedAndLeaveNothingBehind) {
     EXPECT_EQ(Load(cases[i]), -1) << "case " << i;
     EXPECT_EQ(midi_table[0].state, MIDI_FREE);
   }
-  EXPECT_EQ(SoftMusicObjectCount(), baseline_objects + 2);
+  EXPECT_EQ(SoftMusicObjectCount(), 2);
   EXPECT_EQ(LoadMidi("missing.mid"), -1);
 }
 
@@ -255,7 +262,7 @@ TEST_F(MidiMusicTest, AFailedInstrumentStepReleasesTheSegment) {
   for (int failing_call : {1, 2}) {  // standard MIDI file, then download
     InjectFault(PlatformCall::MusicSetParam, failing_call);
     EXPECT_EQ(LoadMidi("note.mid"), -1);
-    EXPECT_EQ(SoftMusicObjectCount(), baseline_objects + 2) << failing_call;
+    EXPECT_EQ(SoftMusicObjectCount(), 2) << failing_call;
     ClearFaults();
   }
   EXPECT_EQ(LoadMidi("note.mid"), 0);
@@ -296,24 +303,8 @@ TEST_F(MidiMusicTest, OperationsAfterShutdownFindNoPerformanceOrLoader) {
   EXPECT_EQ(SoftComStarts(), 0);
 }
 
-class MusicInitTest : public FreshMachineTest {
+class MusicInitTest : public MusicMachineTest {
  protected:
-  void SetUp() override {
-    FreshMachineTest::SetUp();
-    CreateTestWindow();
-    sound_first_call = 1;
-    direct_sound = nullptr;
-  }
-  void TearDown() override {
-    MusicShutdown();
-    SetSoundFontFolders(nullptr);
-    SoundShutdown();
-    sound_first_call = 1;
-    direct_sound = nullptr;
-    EXPECT_EQ(SoftMusicObjectCount(), 0);
-    EXPECT_EQ(SoftComStarts(), 0);
-    FreshMachineTest::TearDown();
-  }
   // MusicInit failed and left nothing made and COM ended.
   static void ExpectCleanFailure() {
     EXPECT_EQ(music_performance, nullptr);
