@@ -231,6 +231,7 @@ TEST_F(MidiMusicTest, DamagedFilesAreRefusedAndLeaveNothingBehind) {
       Smf(0, {Track(Bytes({0x80, 0x80, 0x80, 0x80, 0x00}) + note + END_OF_TRACK)}),  // five-byte delta
       Smf(0, {Track(Bytes({0x00, 0xFF, 0x58, 0x03, 4, 2, 24}) + note + END_OF_TRACK)}),  // short time signature
       Smf(0, {Track(Bytes({0x00, 0xFF, 0x59, 0x03, 0, 0, 0}) + note + END_OF_TRACK)}),    // long key signature
+      Smf(0, {Track(Bytes({0x00, 0xFF, 0x20, 0x00}) + note + END_OF_TRACK)}),              // empty channel prefix
   };
   std::string endless_meta;  // text events and never an end of track
   while (endless_meta.size() < 600000) endless_meta += Bytes({0x00, 0xFF, 0x01, 0x01, 'x'});
@@ -249,13 +250,31 @@ TEST_F(MidiMusicTest, WellFormedFilesOfBothFormatsLoad) {
       Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7}) + END_OF_TRACK;
   EXPECT_EQ(Load(Smf(0, {Track(running)})), 0);
   const std::string tempo =
-      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8, 0x00, 0xFF, 0x59, 0x02, 0, 0}) +
+      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8, 0x00, 0xFF, 0x59, 0x02, 0, 0,
+             0x00, 0xFF, 0x21, 0x01, 0}) +
       END_OF_TRACK;
   EXPECT_EQ(Load(Smf(1, {Track(tempo), Track(running)})), 1);
   EXPECT_EQ(Load(HALF_SECOND_NOTE + "trailing bytes"), 2);
   char here[MAX_PATH];
   ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, here), 0u);
   EXPECT_EQ(LoadMidi((std::string(here) + "/note.mid").c_str()), 3);  // a full path is taken as it is
+  WriteTextFile("n\xC3\xB6te \xE2\x82\xAC\xF0\x9F\x8E\xB5.mid", HALF_SECOND_NOTE);  // 2-, 3- and 4-byte UTF-8
+  EXPECT_EQ(LoadMidi("n\xC3\xB6te \xE2\x82\xAC\xF0\x9F\x8E\xB5.mid"), 4);
+}
+
+TEST_F(MidiMusicTest, FilesUpToTheSizeLimitLoad) {
+  // One track padded with a text event to exactly the limit, then the same one byte larger.
+  const std::string note = Bytes({0x00, 0x90, 60, 100, 0x10, 0x80, 60, 0}) + END_OF_TRACK;
+  const auto padded = [&](size_t total) {
+    const size_t text = total - 14 - 8 - note.size() - 6;  // delta, FF 01, 3-byte length
+    std::string events = Bytes({0x00, 0xFF, 0x01, static_cast<int>(0x80 | (text >> 14)),
+                                static_cast<int>(0x80 | ((text >> 7) & 0x7F)), static_cast<int>(text & 0x7F)}) +
+                         std::string(text, 't') + note;
+    return Smf(0, {Track(events)});
+  };
+  ASSERT_EQ(padded(1 << 20).size(), 1u << 20);
+  EXPECT_EQ(Load(padded(1 << 20)), 0);
+  EXPECT_EQ(Load(padded((1 << 20) + 1)), -1);
 }
 
 TEST_F(MidiMusicTest, AFailedInstrumentStepReleasesTheSegment) {
@@ -342,8 +361,13 @@ TEST_F(MusicInitTest, EachFailingStepLeavesNothingBehind) {
     ExpectCleanFailure();
     ClearFaults();
   }
+  midi_table[5] = MidiSlot{nullptr, nullptr, 9, MIDI_PLAYING};  // left over from an earlier run
+  active_midi = 7;
   EXPECT_EQ(MusicInit(), 1);
   EXPECT_EQ(SoftComStarts(), 1);
+  EXPECT_EQ(midi_table[5].state, MIDI_FREE);
+  EXPECT_EQ(midi_table[5].id, 5);
+  EXPECT_EQ(active_midi, -1);
   EXPECT_EQ(MusicInit(), 0);  // it runs once
 }
 

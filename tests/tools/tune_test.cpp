@@ -23,6 +23,19 @@ TEST(Tune, IsAStandardMidiFileOfFormat0) {
   EXPECT_TRUE(MidiFileValid(tune.data(), tune.size()));
   const std::string header(tune.begin(), tune.begin() + 14);
   EXPECT_EQ(header, std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14));
+  // Tempo 400000 us a beat (150 a minute), glockenspiel (9) and finger bass (33), bass volume 90.
+  const std::vector<uint8_t> start(tune.begin() + 22, tune.begin() + 39);
+  EXPECT_EQ(start, (std::vector<uint8_t>{0x00, 0xFF, 0x51, 0x03, 0x06, 0x1A, 0x80, 0x00, 0xC0, 9, 0x00, 0xC1, 33,
+                                         0x00, 0xB1, 7, 90}));
+  // The melody's notes of the first two bars, in order.
+  std::vector<int> melody;
+  for (size_t at = 39; at + 3 < tune.size() && melody.size() < 11;) {
+    while (tune[at] & 0x80) ++at;  // delta time
+    ++at;
+    if (tune[at] == 0x90) melody.push_back(tune[at + 1]);
+    at += 3;
+  }
+  EXPECT_EQ(melody, (std::vector<int>{72, 76, 79, 76, 79, 84, 81, 79, 77, 76, 74}));
 }
 
 TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
