@@ -1,6 +1,10 @@
 // The music table over the software DirectMusic and FluidSynth: load order and limits, playing
 // and stopping, a segment running to its end, the synthesiser heard in the mix in virtual time,
 // damaged files, failed steps that must leave nothing behind, and the wide-text conversion.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -260,6 +264,21 @@ TEST_F(MidiMusicTest, WellFormedFilesOfBothFormatsLoad) {
   EXPECT_EQ(LoadMidi((std::string(here) + "/note.mid").c_str()), 3);  // a full path is taken as it is
   WriteTextFile("n\xC3\xB6te \xE2\x82\xAC\xF0\x9F\x8E\xB5.mid", HALF_SECOND_NOTE);  // 2-, 3- and 4-byte UTF-8
   EXPECT_EQ(LoadMidi("n\xC3\xB6te \xE2\x82\xAC\xF0\x9F\x8E\xB5.mid"), 4);
+}
+
+TEST_F(MidiMusicTest, AWorkingDirectoryTooLongForTheBufferFailsTheLoad) {
+  char here[MAX_PATH];
+  ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, here), 0u);
+  std::string deep = here;
+  while (deep.size() < MAX_PATH + 10) {
+    deep += "/deeper-and-deeper";
+    ASSERT_TRUE(mkdir(deep.c_str(), 0755) == 0 || errno == EEXIST);
+  }
+  ASSERT_EQ(chdir(deep.c_str()), 0);
+  WriteTextFile("note.mid", HALF_SECOND_NOTE);
+  EXPECT_EQ(LoadMidi("note.mid"), -1);
+  ASSERT_EQ(chdir(here), 0);
+  EXPECT_EQ(LoadMidi("note.mid"), 0);
 }
 
 TEST_F(MidiMusicTest, FilesUpToTheSizeLimitLoad) {

@@ -38,6 +38,15 @@ TEST(Tune, IsAStandardMidiFileOfFormat0) {
   EXPECT_EQ(melody, (std::vector<int>{72, 76, 79, 76, 79, 84, 81, 79, 77, 76, 74}));
 }
 
+TEST(Tune, IsTheSameBytesAsWhenItWasWrittenAndListenedTo) {
+  // FNV-1a of the whole file: any change to a note, a length or an instrument shows here.
+  const std::vector<uint8_t> tune = CheerfulTuneMidi();
+  uint32_t hash = 0x811C9DC5u;
+  for (uint8_t byte : tune) hash = (hash ^ byte) * 0x01000193u;
+  EXPECT_EQ(tune.size(), 526u);
+  EXPECT_EQ(hash, 0x0245096Bu);
+}
+
 TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
   StartFreshMachine();
   const std::vector<uint8_t> tune = CheerfulTuneMidi();
