@@ -251,8 +251,8 @@ TEST_F(SoundTableTest, AFailedStatusQueryCountsAsStopped) {
   EXPECT_FALSE(SoundPlaying(id));
 }
 
-// A buffer that reports itself lost and stopped (status DSBSTATUS_BUFFERLOST alone).
-struct LostBuffer final : IDirectSoundBuffer {
+// A stand-in buffer that accepts everything and reports itself stopped; tests override parts.
+struct FakeBuffer : IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -260,20 +260,29 @@ struct LostBuffer final : IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE GetPan(LPLONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
-    *status = DSBSTATUS_BUFFERLOST;
+    *status = 0;
     return DS_OK;
   }
   HRESULT STDMETHODCALLTYPE GetVolume(LPLONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Lock(DWORD, DWORD, LPVOID*, LPDWORD, LPVOID*, LPDWORD, DWORD) override {
-    return DSERR_BUFFERLOST;
+    return DSERR_INVALIDCALL;
   }
-  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DSERR_BUFFERLOST; }
+  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetFrequency(DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetPan(LONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetVolume(LONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Stop() override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Unlock(LPVOID, DWORD, LPVOID, DWORD) override { return DS_OK; }
+};
+
+// A buffer that reports itself lost and stopped (status DSBSTATUS_BUFFERLOST alone).
+struct LostBuffer final : FakeBuffer {
+  HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
+    *status = DSBSTATUS_BUFFERLOST;
+    return DS_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DSERR_BUFFERLOST; }
 };
 
 TEST_F(SoundTableTest, ALostBufferIsNotPlayingAndPlayReportsTheFailure) {
@@ -332,19 +341,8 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
 }
 
 // A buffer whose lock hands out its memory in two regions, 3 bytes and then an over-long rest.
-struct SplitBuffer final : IDirectSoundBuffer {
+struct SplitBuffer final : FakeBuffer {
   uint8_t memory[8] = {};
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD, LPDWORD) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE GetPan(LPLONG) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
-    *status = 0;
-    return DS_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetVolume(LPLONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Lock(DWORD, DWORD bytes, LPVOID* first, LPDWORD first_length, LPVOID* second,
                                  LPDWORD second_length, DWORD) override {
     *first = memory + 5;
@@ -353,13 +351,6 @@ struct SplitBuffer final : IDirectSoundBuffer {
     *second_length = bytes;  // more than asked for: the loader must copy only what it has
     return DS_OK;
   }
-  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE SetFrequency(DWORD) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE SetPan(LONG) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE SetVolume(LONG) override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE Stop() override { return DS_OK; }
-  HRESULT STDMETHODCALLTYPE Unlock(LPVOID, DWORD, LPVOID, DWORD) override { return DS_OK; }
 };
 
 // A DirectSound whose buffers are SplitBuffers.
