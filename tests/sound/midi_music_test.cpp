@@ -174,6 +174,14 @@ TEST_F(MidiMusicTest, AfterTheActiveSlotIsDeletedTheNextPlayStillWorks) {
   EXPECT_EQ(midi_table[0].state, MIDI_FREE);
 }
 
+TEST_F(MidiMusicTest, DeletingAnotherSlotLeavesThePlayingOneKnown) {
+  ASSERT_EQ(LoadMidi("note.mid"), 0);
+  ASSERT_EQ(LoadMidi("note.mid"), 1);
+  ASSERT_EQ(PlayMidi(0), 1);
+  EXPECT_EQ(DeleteMidi(1), 1);
+  EXPECT_EQ(MidiStatus(0), MIDI_PLAYING);
+}
+
 TEST_F(MidiMusicTest, EmptySlotsAndIdsOutsideTheTableHoldNothing) {
   for (int id : {-1, 0, 63, 64}) {
     EXPECT_EQ(PlayMidi(id), 0) << id;

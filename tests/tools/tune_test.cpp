@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "soft/midi_file.h"
+#include "soft/soft_platform.h"
 #include "test_support.h"
 #include "tune.h"
 #include "tune_player.h"
@@ -69,6 +70,12 @@ TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
   options.midi_file = "missing.mid";
   EXPECT_EQ(RenderTuneToWav(options, &error), 1);
   EXPECT_NE(error.find("cannot load missing.mid"), std::string::npos);
+  const char* const nowhere[] = {"/nonexistent-soundfonts", nullptr};
+  SetSoundFontFolders(nowhere);
+  options.midi_file = TUNE_FILE;
+  EXPECT_EQ(RenderTuneToWav(options, &error), 1);
+  EXPECT_EQ(error.find("no music"), 0u);
+  SetSoundFontFolders(nullptr);
 }
 
 TEST(Tune, ArgumentsAreReadOrRefused) {
@@ -84,6 +91,10 @@ TEST(Tune, ArgumentsAreReadOrRefused) {
   EXPECT_FALSE(ParseTuneArguments(4, const_cast<char**>(bad), &other, &error));
   const char* none[] = {"vork-tune"};
   EXPECT_FALSE(ParseTuneArguments(1, const_cast<char**>(none), &other, &error));
+  const char* two[] = {"vork-tune", "a.mid", "b.mid"};
+  TuneOptions third;
+  EXPECT_FALSE(ParseTuneArguments(3, const_cast<char**>(two), &third, &error));
+  EXPECT_EQ(error, "unexpected argument b.mid");
 }
 
 }  // namespace
