@@ -74,3 +74,6 @@ void SetSoundObserver(SoundObserver observer);
 int SoftSoundObjectCount();
 // Forgets the audio output and the observer, as at program start.
 void SoftSoundReset();
+
+// Files opened with OpenFile and not yet closed with _lclose.
+int SoftOpenFileCount();
