@@ -206,6 +206,7 @@ struct Pilot {
   int spent_before = 0;     // spare robots spent (plus a lost game) at the last frame
   int games_ended = 0;      // end screens reached
   bool on_end_screen = false;
+  int end_screen_frames = 0;  // frames seen on the current end screen
   std::vector<AutopilotKeyChange> log;
 };
 
@@ -261,13 +262,15 @@ int PlayKeys(int scene) {
 }
 
 // On an end screen: Space for another game while games remain, Escape after the last. Pressed
-// for one frame, released the next.
+// for one frame, released the next, from the screen's own first frame on (the first frame seen
+// can be the end picture's palette, still inside the play frame that lost the game).
 int EndScreenKeys() {
   if (!pilot.on_end_screen) {
     pilot.on_end_screen = true;
+    pilot.end_screen_frames = 0;
     ++pilot.games_ended;
   }
-  if (pilot.held & (SPACE_BIT | ESCAPE_BIT)) return 0;
+  if (++pilot.end_screen_frames < 2 || (pilot.held & (SPACE_BIT | ESCAPE_BIT))) return 0;
   return pilot.games_ended < pilot.plan.games ? SPACE_BIT : ESCAPE_BIT;
 }
 
