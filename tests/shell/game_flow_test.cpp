@@ -16,6 +16,13 @@ namespace {
 
 constexpr uint32_t GAME_LIMIT_MS = 900000;
 
+// A sound started (or stopped) by the game, by sound id.
+struct HeardSound {
+  uint32_t time;
+  int id;
+  SoundEvent event;
+};
+
 // What a run looked like, pass by pass.
 struct FlowRecord {
   std::vector<int> states;                 // game_state after each pass, when it changed
@@ -24,9 +31,28 @@ struct FlowRecord {
   int last_spares[SPARE_ROBOTS] = {1, 1, 1};
   bool restored_after_loss = false;        // a new game after a loss put everything back
   bool loops_on_game_over = false;         // both loops sounding on the game-over screen
+  std::vector<HeardSound> sounds;          // every play and stop, in order
+  uint32_t close_after_ms = 0;             // close the window this long after the win begins
+  bool close_scheduled = false;
 };
 
 FlowRecord record;
+
+void NoteSound(IDirectSoundBuffer* buffer, SoundEvent event) {
+  for (int id = 0; id < SOUND_SLOTS; ++id)
+    if (sound_table[id].buffer == buffer) record.sounds.push_back({HeadlessNow(), id, event});
+}
+
+// Length of a loaded sound in milliseconds (11025 one-byte samples a second).
+uint32_t LengthMs(int id) { return static_cast<uint32_t>(sound_table[id].size * 1000LL / 11025); }
+
+// The plays of a sound, in order.
+std::vector<uint32_t> PlayTimes(int id) {
+  std::vector<uint32_t> times;
+  for (const HeardSound& heard : record.sounds)
+    if (heard.id == id && heard.event == SoundEvent::Play) times.push_back(heard.time);
+  return times;
+}
 
 void NotePass() {
   if (record.states.empty() || record.states.back() != game_state) {
@@ -51,6 +77,10 @@ void NotePass() {
   }
   if (game_state == StateGameEnd && game_over_shown)
     record.loops_on_game_over = SoundPlaying(dozer_sound) && SoundPlaying(tune_sound);
+  if (game_state == StateGameEnd && !game_over_shown && record.close_after_ms && !record.close_scheduled) {
+    HeadlessScheduleClose(HeadlessNow() + record.close_after_ms);
+    record.close_scheduled = true;
+  }
 }
 
 // A finished word is shown once, in the frame flipped before the cheer.
@@ -77,10 +107,12 @@ class GameFlowTest : public FreshMachineTest {
     HeadlessKeepFrames(FrameKeeping::None);
     HeadlessOnFrame(NoteFrame);
     SetMessagePollObserver(NotePass);
+    SetSoundObserver(NoteSound);
   }
   void TearDown() override {
     StopAutopilot();
     SetMessagePollObserver(nullptr);
+    SetSoundObserver(nullptr);
     HeadlessOnFrame(nullptr);
     ASSERT_EQ(chdir(test_dir_.c_str()), 0);
     display = DisplayState{};
@@ -88,6 +120,9 @@ class GameFlowTest : public FreshMachineTest {
   }
   int Play(const AutopilotPlan& plan) {
     StartAutopilot(plan);
+    return Run();
+  }
+  int Run() {
     HeadlessSetDeadline(GAME_LIMIT_MS);
     try {
       return WinMain(reinterpret_cast<HINSTANCE>(this), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
@@ -113,6 +148,58 @@ TEST_F(GameFlowTest, TheAutopilotWinsAllFourScenesAndReachesTheCredits) {
   EXPECT_EQ(record.words[3].size(), 4u);
   EXPECT_TRUE(record.spares_spent.empty());
   EXPECT_EQ(SoftLiveObjectCount(), 0);
+  // The winning sequence: each name, then the cheer, each started once the one before has ended.
+  const int sequence[] = {animal_name_sounds[0], animal_name_sounds[1], animal_name_sounds[2],
+                          animal_name_sounds[3], hooray_sound};
+  uint32_t free_from = 0;
+  for (int id : sequence) {
+    ASSERT_GE(id, 0);
+    const std::vector<uint32_t> plays = PlayTimes(id);
+    ASSERT_FALSE(plays.empty());
+    EXPECT_GE(plays.back(), free_from) << id;
+    free_from = plays.back() + LengthMs(id);
+  }
+  ASSERT_EQ(PlayTimes(banana_sound).size(), 1u);
+  EXPECT_GE(PlayTimes(banana_sound)[0], free_from);
+}
+
+TEST_F(GameFlowTest, ClosingTheWindowDuringTheWinningSequenceEndsTheProgramAfterIt) {
+  record.close_after_ms = 100;
+  EXPECT_EQ(Play({"", 1}), 0);
+  EXPECT_TRUE(record.close_scheduled);
+  EXPECT_EQ(record.states.back(), StateCredits);  // the sequence ran to its end first
+  const std::vector<uint32_t> cheers = PlayTimes(hooray_sound);
+  ASSERT_FALSE(cheers.empty());
+  EXPECT_GE(HeadlessNow(), cheers.back() + LengthMs(hooray_sound));
+  EXPECT_LT(HeadlessNow(), cheers.back() + LengthMs(hooray_sound) + 200);
+}
+
+TEST_F(GameFlowTest, TheInstructionsAreSpokenOnceForOneEnter) {
+  HeadlessScheduleKey(10, VK_RETURN, true);
+  HeadlessScheduleKey(120, VK_RETURN, false);
+  HeadlessScheduleKey(8000, VK_SPACE, true);  // held until the instructions hand over
+  HeadlessScheduleKey(25000, VK_SPACE, false);
+  HeadlessScheduleKey(26000, VK_ESCAPE, true);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(PlayTimes(how_prompt_sound).size(), 1u);
+  EXPECT_EQ(PlayTimes(space_prompt_sound).size(), 2u);  // once on the title, once here
+}
+
+TEST_F(GameFlowTest, EnterOnTheInstructionsSpeaksThemAgainAfterTheyEnd) {
+  HeadlessScheduleKey(10, VK_RETURN, true);
+  HeadlessScheduleKey(120, VK_RETURN, false);
+  HeadlessScheduleKey(20000, VK_RETURN, true);  // down when the first pair has ended
+  HeadlessScheduleKey(22000, VK_RETURN, false);
+  HeadlessScheduleKey(25000, VK_SPACE, true);
+  HeadlessScheduleKey(60000, VK_SPACE, false);
+  HeadlessScheduleKey(61000, VK_ESCAPE, true);
+  EXPECT_EQ(Run(), 0);
+  const std::vector<uint32_t> how = PlayTimes(how_prompt_sound);
+  const std::vector<uint32_t> space = PlayTimes(space_prompt_sound);
+  ASSERT_EQ(how.size(), 2u);
+  ASSERT_EQ(space.size(), 3u);
+  EXPECT_GE(how[1], space[1] + LengthMs(space_prompt_sound));  // the second pair follows the first
+  EXPECT_GE(space[2], how[1] + LengthMs(how_prompt_sound));
 }
 
 TEST_F(GameFlowTest, FourMishapsLoseTheGameAndAWonGameFollows) {
