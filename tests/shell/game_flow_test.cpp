@@ -174,6 +174,14 @@ TEST_F(GameFlowTest, ClosingTheWindowDuringTheWinningSequenceEndsTheProgramAfter
   EXPECT_LT(HeadlessNow(), cheers.back() + LengthMs(hooray_sound) + 200);
 }
 
+TEST_F(GameFlowTest, ADisplayLostForTwoSecondsInPlayComesBackAndTheGameGoesOn) {
+  HeadlessScheduleAction(20000, [] { HeadlessSetDisplayLost(true); });
+  HeadlessScheduleAction(22000, [] { HeadlessSetDisplayLost(false); });
+  EXPECT_EQ(Play({"", 1}), 0);
+  EXPECT_EQ(record.states.back(), StateCredits);
+  EXPECT_EQ(record.words.size(), 4u);
+}
+
 TEST_F(GameFlowTest, TheInstructionsAreSpokenOnceForOneEnter) {
   HeadlessScheduleKey(10, VK_RETURN, true);
   HeadlessScheduleKey(120, VK_RETURN, false);

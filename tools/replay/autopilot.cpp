@@ -1,5 +1,5 @@
 // The autopilot: after each presented frame it looks at the game's globals and sets the keys
-// for the next frame. Walking is planned on a grid of robot positions 4 pixels apart, by a
+// for the next frame. Walking is planned on a grid of robot positions 6 pixels apart, by a
 // breadth-first search that keeps a margin from the trees, the tiles to avoid and the bulldozer.
 #include "autopilot.h"
 
@@ -15,9 +15,9 @@
 namespace {
 
 // The planning grid: robot positions (column * CELL, row * CELL) within the robot's bounds.
-constexpr int CELL = 4;
-constexpr int COLUMNS = 590 / CELL;  // x up to 586, below the right bound 590
-constexpr int ROWS = 390 / CELL;     // y up to 386, below the bottom bound 390
+constexpr int CELL = 6;
+constexpr int COLUMNS = 590 / CELL;  // x up to 582, below the right bound 590
+constexpr int ROWS = 390 / CELL;     // y up to 384, below the bottom bound 390
 // Two objects touch when they are less than this far apart on both axes.
 constexpr int TOUCH_X = 44;
 constexpr int TOUCH_Y = 24;
