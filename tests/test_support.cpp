@@ -93,3 +93,15 @@ void FreshMachineTest::TearDown() {
   ShutDisplay();
   std::remove(PALETTE_FILE);
 }
+
+void FolderTest::EnterFolder(const char* folder) {
+  char here[4096];
+  ASSERT_NE(getcwd(here, sizeof here), nullptr);
+  test_dir_ = here;
+  ASSERT_EQ(chdir(folder), 0) << folder;
+}
+
+void FolderTest::TearDown() {
+  if (!test_dir_.empty() && chdir(test_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << test_dir_;
+  FreshMachineTest::TearDown();
+}

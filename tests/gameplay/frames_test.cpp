@@ -1,7 +1,5 @@
 // What the play frames show, with the generated pictures: the finished word over the current
 // frame, the frame after a catch, and a felled tree.
-#include <unistd.h>
-
 #include <string>
 
 #include "display/frame.h"
@@ -12,14 +10,11 @@
 
 namespace {
 
-class PlayFramesTest : public FreshMachineTest {
+class PlayFramesTest : public FolderTest {
  protected:
   void SetUp() override {
-    FreshMachineTest::SetUp();
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    test_dir_ = here;
-    ASSERT_EQ(chdir(VORK_ASSET_DIR), 0);
+    FolderTest::SetUp();
+    EnterFolder(VORK_ASSET_DIR);
     CreateTestWindow();
     ASSERT_EQ(GameStartup(), 1);
     SetUpScene(1);
@@ -31,8 +26,7 @@ class PlayFramesTest : public FreshMachineTest {
   void TearDown() override {
     GameShutdown();
     display = DisplayState{};
-    ASSERT_EQ(chdir(test_dir_.c_str()), 0);
-    FreshMachineTest::TearDown();
+    FolderTest::TearDown();
   }
   // True when every pixel of the 58 x 30 box at (x, y), outside the boxes to skip, shows the
   // backdrop picture.
@@ -47,7 +41,6 @@ class PlayFramesTest : public FreshMachineTest {
     return true;
   }
   static Spot At(const Sprite& sprite) { return {static_cast<int>(sprite.x), static_cast<int>(sprite.y)}; }
-  std::string test_dir_;
 };
 
 TEST_F(PlayFramesTest, TheFinishedWordIsShownOverTheCurrentFrame) {

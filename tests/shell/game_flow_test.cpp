@@ -1,7 +1,5 @@
 // Whole games on the headless host with the generated pictures and sounds, played by the
 // autopilot from the title: won, lost by four mishaps, and won after a lost one.
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
@@ -95,14 +93,11 @@ void NoteFrame(const HeadlessFrame&, int) {
   if (record.words.empty() || record.words.size() < static_cast<size_t>(game_state)) record.words.push_back(word);
 }
 
-class GameFlowTest : public FreshMachineTest {
+class GameFlowTest : public FolderTest {
  protected:
   void SetUp() override {
-    FreshMachineTest::SetUp();
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    test_dir_ = here;
-    ASSERT_EQ(chdir(VORK_ASSET_DIR), 0);
+    FolderTest::SetUp();
+    EnterFolder(VORK_ASSET_DIR);
     record = FlowRecord{};
     HeadlessKeepFrames(FrameKeeping::None);
     HeadlessOnFrame(NoteFrame);
@@ -114,9 +109,8 @@ class GameFlowTest : public FreshMachineTest {
     SetMessagePollObserver(nullptr);
     SetSoundObserver(nullptr);
     HeadlessOnFrame(nullptr);
-    ASSERT_EQ(chdir(test_dir_.c_str()), 0);
     display = DisplayState{};
-    FreshMachineTest::TearDown();
+    FolderTest::TearDown();
   }
   int Play(const AutopilotPlan& plan) {
     StartAutopilot(plan);
@@ -132,7 +126,6 @@ class GameFlowTest : public FreshMachineTest {
       return -1;
     }
   }
-  std::string test_dir_;
 };
 
 TEST_F(GameFlowTest, TheAutopilotWinsAllFourScenesAndReachesTheCredits) {
