@@ -3,7 +3,7 @@ RELEASE_DIR := build/release
 TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps release play test assets assets-preview bench fuzz clean golden
+.PHONY: all deps release play test assets assets-preview bench fuzz clean golden windows windows-check
 
 all: release
 
@@ -42,7 +42,52 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz load_wav_fuzz
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz load_wav_fuzz vector_fuzz bitmap_file_fuzz bitmap_seed_writer
+	scripts/run-fuzzers build/fuzz/fuzz
+
+# Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder
+# to copy to a Windows PC (the exe, the assets made on this machine, a README).
+WINDOWS_DIR := build/windows
+windows: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target assets
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	rm -rf $(WINDOWS_DIR)/dist && mkdir -p $(WINDOWS_DIR)/dist
+	cp $(WINDOWS_DIR)/vork.exe $(RELEASE_DIR)/assets/* $(WINDOWS_DIR)/dist/
+	sed 's/$$/\r/' src/platform/win/README.txt > $(WINDOWS_DIR)/dist/README.txt
+
+# Runs the Windows build under Wine in a virtual X server: see scripts/windows-check.
+windows-check: windows
+	scripts/install-deps windows-check
+	timeout 1200 scripts/windows-check $(WINDOWS_DIR)
 
 clean:
 	rm -rf build
+
+# Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
+# entry, metadata and icons under DESTDIR/PREFIX and lists every file it wrote, DESTDIR included,
+# in INSTALLED (its own copy of the manifest, which test installs cannot overwrite);
+# `make uninstall` removes exactly those files. `make deb` builds build/release/vork_*.deb.
+PREFIX    ?= /usr/local
+DESTDIR   ?=
+INSTALLED := $(RELEASE_DIR)/installed-files.txt
+
+.PHONY: install uninstall deb deb-check
+
+install: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR)
+	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt > $(INSTALLED)
+
+uninstall:
+	DESTDIR= cmake -DMANIFEST=$(CURDIR)/$(INSTALLED) -P packaging/uninstall.cmake
+	rm -f $(INSTALLED)
+
+deb: release
+	cd $(RELEASE_DIR) && cpack -G DEB
+
+# Lintian, the package's file list against the install, install and removal in a scratch root.
+deb-check: deb
+	tests/install/deb_check.sh $(RELEASE_DIR) .

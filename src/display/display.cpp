@@ -65,6 +65,15 @@ void ReadPixelFormat() {
   }
 }
 
+// Bytes one pixel takes at a colour depth: 15 bits take two bytes, like 16.
+int BytesPerPixelAt(int bits) { return (bits + 7) / 8; }
+
+// Whether the primary's pixels are the size the requested depth draws with (the wipes and the
+// 16-bit lines size pixels by the requested depth).
+bool PrimaryServesDepth(int bits_per_pixel) {
+  return display.pixel_format > 0 && BytesPerPixelAt(display.pixel_format) == BytesPerPixelAt(bits_per_pixel);
+}
+
 bool CreateBackSurface(int width, int height, int windowed) {
   if (windowed) {
     display.back_surface = CreateSurface(width, height, 0, 0);
@@ -97,9 +106,11 @@ bool AttachWindowClipper() {
   return SUCCEEDED(display.primary_surface->SetClipper(display.window_clipper));
 }
 
+// Releases an interface the record holds, if any, and forgets it.
 template <typename Object>
-void ReleaseIfSet(Object* object) {
+void ReleaseAndClear(Object*& object) {
   if (object) object->Release();
+  object = nullptr;
 }
 
 // One number of a palette file, read like "%d": optional blanks, a sign, digits. Only the low
@@ -120,21 +131,21 @@ bool ReadPaletteNumber(FILE* file, uint8_t* out) {
   return true;
 }
 
-}  // namespace
-
-int DisplayInit(int width, int height, int bits_per_pixel, int windowed) {
+// The steps of DisplayInit; false at the first that fails.
+bool OpenDisplay(int width, int height, int bits_per_pixel, int windowed) {
   if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<LPVOID*>(&display.direct_draw), IID_IDirectDraw7,
                                 nullptr)))
-    return 0;
-  if (!TakeScreen(width, height, bits_per_pixel, windowed)) return 0;
+    return false;
+  if (!TakeScreen(width, height, bits_per_pixel, windowed)) return false;
   display.screen_height = height;
   display.screen_width = width;
   display.bits_per_pixel = bits_per_pixel;
   display.windowed = windowed;
-  if (!CreatePrimary(windowed)) return 0;
+  if (!CreatePrimary(windowed)) return false;
   ReadPixelFormat();
-  if (!CreateBackSurface(width, height, windowed)) return 0;
-  if (bits_per_pixel == 8 && !CreateDisplayPalette(windowed)) return 0;
+  if (!PrimaryServesDepth(bits_per_pixel)) return false;
+  if (!CreateBackSurface(width, height, windowed)) return false;
+  if (bits_per_pixel == 8 && !CreateDisplayPalette(windowed)) return false;
   if (!windowed) FillSurface(display.primary_surface, 0, nullptr);
   FillSurface(display.back_surface, 0, nullptr);
   display.clip_min_x = 0;
@@ -143,17 +154,30 @@ int DisplayInit(int width, int height, int bits_per_pixel, int windowed) {
   display.clip_max_y = display.screen_height - 1;
   const ClipRect screen_rect{0, 0, display.screen_width, display.screen_height};
   display.back_clipper = AttachClipper(display.back_surface, 1, &screen_rect);
-  if (windowed && !AttachWindowClipper()) return 0;
-  return 1;
+  return !windowed || AttachWindowClipper();
 }
 
+}  // namespace
+
+int DisplayInit(int width, int height, int bits_per_pixel, int windowed) {
+  if (OpenDisplay(width, height, bits_per_pixel, windowed)) return 1;
+  DisplayShutdown();  // a start-up that failed leaves nothing half made behind
+  return 0;
+}
+
+// The fields are cleared as their objects go, so that a second shut-down, or any use of the
+// display after it, finds null objects rather than released ones.
 int DisplayShutdown() {
-  ReleaseIfSet(display.back_clipper);
-  ReleaseIfSet(display.window_clipper);
-  ReleaseIfSet(display.palette_object);
-  ReleaseIfSet(display.back_surface);
-  ReleaseIfSet(display.primary_surface);
-  ReleaseIfSet(display.direct_draw);
+  display.primary_buffer = nullptr;
+  display.primary_pitch = 0;
+  display.back_buffer = nullptr;
+  display.back_pitch = 0;
+  ReleaseAndClear(display.back_clipper);
+  ReleaseAndClear(display.window_clipper);
+  ReleaseAndClear(display.palette_object);
+  ReleaseAndClear(display.back_surface);
+  ReleaseAndClear(display.primary_surface);
+  ReleaseAndClear(display.direct_draw);
   return 1;
 }
 

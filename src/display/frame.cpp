@@ -19,13 +19,24 @@ uint8_t* LockWhole(LPDIRECTDRAWSURFACE7 surface, int32_t* pitch) {
   return static_cast<uint8_t*>(display.surface_desc.lpSurface);
 }
 
-// Flips, restoring lost surfaces in between; gives up after FLIP_ATTEMPTS so a display that
-// stays lost (a minimised window) never hangs the game.
+// A lost display: bring back every surface of the DirectDraw object (the off-screen ones too)
+// once the display is there again; restored surfaces hold no picture, so the display's own are
+// cleared to colour 0. The frame at hand was drawn, at least in part, into lost surfaces, so it
+// is not shown: the next frame, drawn whole, is the first one seen.
+int RestoreAfterLoss() {
+  if (FAILED(display.direct_draw->RestoreAllSurfaces())) return 0;
+  if (!display.windowed) FillSurface(display.primary_surface, 0, nullptr);
+  FillSurface(display.back_surface, 0, nullptr);
+  return 0;
+}
+
+// Flips; a flip that fails for another reason is tried again, at most FLIP_ATTEMPTS times, so
+// that nothing hangs the game.
 int FlipFullScreen() {
   for (int attempt = 0; attempt < FLIP_ATTEMPTS; ++attempt) {
     const HRESULT result = display.primary_surface->Flip(nullptr, DDFLIP_WAIT);
     if (SUCCEEDED(result)) return 1;
-    if (result == DDERR_SURFACELOST) display.primary_surface->Restore();
+    if (result == DDERR_SURFACELOST) return RestoreAfterLoss();
   }
   return 0;
 }
@@ -37,8 +48,9 @@ int FlipWindowed() {
   dest_rect.top += display.window_offset_y;
   dest_rect.right = dest_rect.left + display.screen_width;
   dest_rect.bottom = dest_rect.top + display.screen_height;
-  return SUCCEEDED(display.primary_surface->Blt(&dest_rect, display.back_surface, nullptr, DDBLT_WAIT, nullptr)) ? 1
-                                                                                                              : 0;
+  const HRESULT result = display.primary_surface->Blt(&dest_rect, display.back_surface, nullptr, DDBLT_WAIT, nullptr);
+  if (result == DDERR_SURFACELOST) return RestoreAfterLoss();
+  return SUCCEEDED(result) ? 1 : 0;
 }
 
 }  // namespace
@@ -136,12 +148,20 @@ int SetPalette(const PaletteEntry* entries) {
   return 1;
 }
 
+namespace {
+
+bool IsPaletteIndex(int index) { return index >= 0 && index < PALETTE_SIZE; }
+
+}  // namespace
+
 int GetPaletteEntry(int index, PaletteEntry* out) {
+  if (!IsPaletteIndex(index)) return 0;
   *out = display.palette_entries[index];
   return 1;
 }
 
 int SetPaletteEntry(int index, const PaletteEntry* entry) {
+  if (!IsPaletteIndex(index)) return 0;
   PaletteEntry copy = *entry;
   if (display.palette_object) display.palette_object->SetEntries(0, index, 1, &copy);
   display.palette_entries[index] = *entry;
@@ -155,9 +175,14 @@ uint32_t StartClock() {
   return frame_clock.clock_start;
 }
 
+// Sleeps through all of the wait but its last millisecond, then reads the clock until the period
+// is over: the processor is given away, and the wait still ends on the millisecond the period
+// does (a clock that moves one millisecond at each reading ends it at the same reading as a
+// wait that only reads). Unsigned subtraction keeps the wait right across the counter's wrap.
 uint32_t WaitClock(uint32_t ms) {
-  // Unsigned subtraction keeps the wait right across the tick counter's wrap to 0.
-  while (GetClock() - frame_clock.clock_start < ms) {
+  for (uint32_t elapsed = GetClock() - frame_clock.clock_start; elapsed < ms;
+       elapsed = GetClock() - frame_clock.clock_start) {
+    if (ms - elapsed > 1) Sleep(ms - elapsed - 1);
   }
   return GetClock();
 }

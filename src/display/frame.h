@@ -14,10 +14,12 @@ struct FrameClock {
 // The one frame clock.
 extern FrameClock frame_clock;
 
-// How many times FlipPages tries a flip that fails before it gives up on this frame.
+// How many times FlipPages tries a flip that fails (other than by a lost display) before it
+// gives up on this frame.
 constexpr int FLIP_ATTEMPTS = 8;
 
-// Presents the back surface (page flip, or a blit into the window); 0 while a surface is locked.
+// Presents the back surface (page flip, or a blit into the window); 0 while a surface is locked,
+// and 0 for a frame that found the display lost (every surface is then restored for the next).
 int FlipPages();
 // Colour-fills `rect` of the surface (all of it when null) with the low 16 bits of `color`; always 1.
 int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect);
@@ -43,13 +45,13 @@ int PlotPixel16(int x, int y, uint16_t color, uint8_t* buffer, int pitch);
 int GetPalette(PaletteEntry* out);
 // Makes 256 entries the current palette, in the library's copy and on the display.
 int SetPalette(const PaletteEntry* entries);
-// Copies one entry of the library's palette to `out`.
+// Copies one entry (0..255) of the library's palette to `out`; 0 for an index outside the palette.
 int GetPaletteEntry(int index, PaletteEntry* out);
-// Changes one palette entry on the display and in the library's copy.
+// Changes one palette entry (0..255) on the display and in the library's copy; 0 for other indices.
 int SetPaletteEntry(int index, const PaletteEntry* entry);
 // The platform's millisecond tick count.
 uint32_t GetClock();
 // Starts a clock period; returns its start.
 uint32_t StartClock();
-// Busy-waits until `ms` milliseconds have passed since StartClock; returns a fresh GetClock.
+// Waits, mostly asleep, until `ms` milliseconds have passed since StartClock; returns a fresh GetClock.
 uint32_t WaitClock(uint32_t ms);

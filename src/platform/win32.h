@@ -267,6 +267,36 @@ SHORT WINAPI GetAsyncKeyState(int virtual_key);
 #define VK_F4 0x73
 #define VK_F12 0x7B
 
+// ---- GDI text output ----------------------------------------------------------------------
+
+// A colour as red | green << 8 | blue << 16.
+typedef DWORD COLORREF;
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+// Background modes of text output.
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+// Stock fonts of GetStockObject.
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
+#define DEFAULT_GUI_FONT 17
+
+#define HGDI_ERROR ((HGDIOBJ)(intptr_t)-1)
+
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
+int WINAPI SetBkMode(HDC dc, int mode);
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+
 // Entry point that the platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 

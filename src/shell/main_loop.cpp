@@ -19,8 +19,8 @@ bool RegisterWindowClass(HINSTANCE instance) {
   window_class.cbClsExtra = 0;
   window_class.cbWndExtra = 0;
   window_class.hInstance = instance;
-  window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION, A form
+  window_class.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW, A form
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   window_class.lpszMenuName = nullptr;
   window_class.lpszClassName = WINDOW_CLASS_NAME;

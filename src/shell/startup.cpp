@@ -190,7 +190,9 @@ int GameStartup() {
   KeyboardInit();
   LoadSounds();
   const ClipRect screen_rect{0, 0, display.screen_width, display.screen_height};
+  LPDIRECTDRAWCLIPPER replaced = display.back_clipper;  // the surface now holds the new one instead
   display.back_clipper = AttachClipper(display.back_surface, 1, &screen_rect);
+  if (replaced) replaced->Release();
   ShowCursor(FALSE);
   return 1;
 }

@@ -99,6 +99,50 @@ TEST_F(DisplayTest, FailureAtEachStepReturnsZeroAndShutDownReleasesWhatExists) {
   }
 }
 
+// A primary whose pixels are not the size of the requested depth cannot serve it: start-up
+// fails and leaves nothing behind. A desktop of the requested depth serves a windowed display.
+TEST_F(DisplayTest, ADepthThePrimaryCannotServeFailsAndReleasesEverything) {
+  EXPECT_EQ(DisplayInit(640, 480, 16, 1), 0);  // the desktop is 8-bit
+  EXPECT_EQ(display.direct_draw, nullptr);
+  EXPECT_EQ(display.primary_surface, nullptr);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  ASSERT_TRUE(SoftSetDesktopBits(16));
+  EXPECT_EQ(DisplayInit(640, 480, 8, 1), 0);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  ASSERT_EQ(DisplayInit(640, 480, 16, 1), 1);
+  EXPECT_EQ(display.pixel_format, 16);
+  EXPECT_NE(display.window_clipper, nullptr);
+  uint8_t* memory = LockBackSurface();
+  ASSERT_NE(memory, nullptr);
+  EXPECT_GE(display.back_pitch, 1280);
+  UnlockBackSurface();
+  ShutDisplay();
+  ASSERT_TRUE(SoftSetDesktopBits(15));
+  ASSERT_EQ(DisplayInit(640, 480, 16, 1), 1);  // 5.5.5 pixels are two bytes too
+  EXPECT_EQ(display.pack_rgb16(255, 255, 255), 32767);
+  EXPECT_FALSE(SoftSetDesktopBits(24));
+}
+
+// Shut-down forgets what it released: a second one, and frame calls after it, do nothing.
+TEST_F(DisplayTest, ShutDownClearsTheRecordSoASecondOneIsHarmless) {
+  ASSERT_EQ(DisplayInit(640, 480, 8, 1), 1);
+  LockBackSurface();
+  EXPECT_EQ(DisplayShutdown(), 1);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  EXPECT_EQ(display.direct_draw, nullptr);
+  EXPECT_EQ(display.primary_surface, nullptr);
+  EXPECT_EQ(display.back_surface, nullptr);
+  EXPECT_EQ(display.palette_object, nullptr);
+  EXPECT_EQ(display.back_clipper, nullptr);
+  EXPECT_EQ(display.window_clipper, nullptr);
+  EXPECT_EQ(display.back_buffer, nullptr);
+  EXPECT_EQ(display.back_pitch, 0);
+  EXPECT_EQ(DisplayShutdown(), 1);
+  EXPECT_EQ(FlipPages(), 0);
+  EXPECT_EQ(LockBackSurface(), nullptr);
+  EXPECT_EQ(CreateSurface(8, 8, 0, 0), nullptr);
+}
+
 TEST_F(DisplayTest, AClipperThatCannotBeMadeDoesNotFailStartUp) {
   InjectFault(PlatformCall::SetClipList, 1);
   EXPECT_EQ(DisplayInit(640, 480, 8, 0), 1);
@@ -138,6 +182,11 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   EXPECT_EQ(BackPixel(15, 5), 0);
   EXPECT_EQ(BackPixel(25, 39), 3);
   clipper->Release();
+  LPDIRECTDRAWCLIPPER nothing_visible = AttachClipper(display.back_surface, 0, nullptr);
+  ASSERT_NE(nothing_visible, nullptr);  // an empty clip list is a list too
+  FillSurface(display.back_surface, 4, nullptr);
+  EXPECT_EQ(BackPixel(5, 5), 3);
+  nothing_visible->Release();
 }
 
 TEST_F(DisplayTest, OffScreenSurfacesCarryTheirColourKey) {
@@ -189,6 +238,16 @@ TEST_F(PaletteFileTest, ReadingStopsAtTheFirstGarbageToken) {
   EXPECT_EQ(entries[2].peGreen, 9);
   EXPECT_EQ(entries[2].peBlue, 0xAA);
   EXPECT_EQ(entries[3].peRed, 0xAA);
+}
+
+TEST_F(PaletteFileTest, NoPathOrNoEntriesIsRefused) {
+  PaletteEntry entries[256] = {};
+  EXPECT_EQ(LoadPaletteFile(nullptr, entries), 0);
+  EXPECT_EQ(SavePaletteFile(nullptr, entries), 0);
+  WriteTextFile("p.pal", PaletteText(256));
+  EXPECT_EQ(LoadPaletteFile("p.pal", nullptr), 0);
+  EXPECT_EQ(SavePaletteFile("q.pal", nullptr), 0);
+  EXPECT_EQ(ReadTextFile("q.pal"), "");
 }
 
 TEST_F(PaletteFileTest, AShortFileSetsOnlyItsEntries) {

@@ -38,13 +38,13 @@ class DirectDrawTest : public FreshMachineTest {
     FreshMachineTest::TearDown();
   }
 
-  LPDIRECTDRAWSURFACE7 Plain(int width, int height, bool keyed = false) {
+  LPDIRECTDRAWSURFACE7 Plain(int width, int height, bool keyed = false, DWORD memory = DDSCAPS_SYSTEMMEMORY) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | (keyed ? DDSD_CKSRCBLT : 0);
     desc.dwWidth = width;
     desc.dwHeight = height;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
     LPDIRECTDRAWSURFACE7 surface = nullptr;
     EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
     return surface;
@@ -207,6 +207,109 @@ TEST_F(DirectDrawTest, LostSurfacesFailUntilRestored) {
   EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
 }
 
+// Losing the display loses display memory only; RestoreAllSurfaces brings back every surface,
+// contents undefined (the soft layer marks them 0xCD), while system memory keeps its pixels.
+TEST_F(DirectDrawTest, OnlyDisplayMemoryIsLostAndRestoreAllBringsEverySurfaceBack) {
+  LPDIRECTDRAWSURFACE7 system = Plain(8, 8);
+  LPDIRECTDRAWSURFACE7 video = Plain(8, 8, false, DDSCAPS_VIDEOMEMORY);
+  LPDIRECTDRAWSURFACE7 chosen = Plain(8, 8, false, 0);
+  Fill(system, 5);
+  Fill(video, 6);
+  HeadlessSetDisplayLost(true);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(system->IsLost(), DD_OK);
+  EXPECT_EQ(video->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(chosen->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(video->Blt(nullptr, system, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(dd->RestoreAllSurfaces(), DDERR_WRONGMODE);  // not while the display is away
+  HeadlessSetDisplayLost(false);
+  ASSERT_EQ(dd->RestoreAllSurfaces(), DD_OK);
+  for (LPDIRECTDRAWSURFACE7 surface : {primary, back, video, chosen}) EXPECT_EQ(surface->IsLost(), DD_OK);
+  EXPECT_EQ(PixelAt(video, 7, 7), 0xCD);
+  EXPECT_EQ(PixelAt(system, 7, 7), 5);
+  EXPECT_EQ(video->Blt(nullptr, system, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(back->Blt(nullptr, video, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 3, 4), 5);
+  for (LPDIRECTDRAWSURFACE7 surface : {system, video, chosen}) surface->Release();
+}
+
+// Rectangles near the 32-bit limits: stretched blits scale in 64 bits and stay on both surfaces;
+// BltFast refuses positions that would run past the destination.
+TEST_F(DirectDrawTest, RectanglesAtTheThirtyTwoBitLimitsStayInside) {
+  LPDIRECTDRAWSURFACE7 source = Plain(4, 4);
+  WithLock(source, [](uint8_t* memory, LONG pitch) {
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) memory[y * pitch + x] = static_cast<uint8_t>(10 * y + x + 1);
+  });
+  AttachClips(back, {RECT{0, 0, 640, 480}});
+  RECT wide{-2147483647, 0, 2147483647, 2};  // 2^32 - 2 wide: the screen sees its middle
+  ASSERT_EQ(back->Blt(&wide, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 0, 0), 3);
+  EXPECT_EQ(PixelAt(back, 639, 1), 23);
+  RECT tall{600, -2147483647, 604, 2147483647};
+  ASSERT_EQ(back->Blt(&tall, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 603, 0), 24);
+  EXPECT_EQ(PixelAt(back, 600, 479), 21);
+  ASSERT_EQ(back->SetClipper(nullptr), DD_OK);  // BltFast refuses a clipped surface
+  EXPECT_EQ(back->BltFast(0x7FFFFFF0u, 0, source, nullptr, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(back->BltFast(0, 0xFFFFFFFFu, source, nullptr, 0), DDERR_INVALIDRECT);
+  RECT huge{-2147483647 - 1, 0, 2147483647, 1};
+  EXPECT_EQ(back->BltFast(0, 0, source, &huge, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(back->BltFast(636, 476, source, nullptr, 0), DD_OK);  // the last place it fits
+  EXPECT_EQ(PixelAt(back, 639, 479), 34);
+  EXPECT_EQ(back->BltFast(637, 476, source, nullptr, 0), DDERR_INVALIDRECT);
+  AttachClips(back, {RECT{0, 0, 640, 480}});
+  RECT hanging_left{-2, 100, 2, 104};  // same size, clipped: copies source columns 2 and 3
+  ASSERT_EQ(back->Blt(&hanging_left, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 0, 100), 3);
+  EXPECT_EQ(PixelAt(back, 1, 103), 34);
+  RECT twice_as_wide{10, 200, 18, 204};  // stretched one way only
+  ASSERT_EQ(back->Blt(&twice_as_wide, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(back, 10, 200), 1);
+  EXPECT_EQ(PixelAt(back, 13, 201), 12);
+  EXPECT_EQ(PixelAt(back, 17, 203), 34);
+  source->Release();
+}
+
+// A blit within one surface whose rectangles overlap copies as if through a copy of the
+// source, in every direction and when stretched.
+TEST_F(DirectDrawTest, OverlappingBlitsWithinOneSurfaceCopyTheOriginalPixels) {
+  LPDIRECTDRAWSURFACE7 surface = Plain(16, 16);
+  auto paint = [&] {
+    WithLock(surface, [](uint8_t* memory, LONG pitch) {
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) memory[y * pitch + x] = static_cast<uint8_t>(16 * y + x);
+    });
+  };
+  struct Case {
+    RECT dest;
+    RECT source;
+  };
+  const Case cases[] = {
+      {{2, 2, 10, 10}, {0, 0, 8, 8}},   // down and right
+      {{0, 0, 8, 8}, {2, 3, 10, 11}},   // up and left
+      {{1, 5, 16, 6}, {0, 5, 15, 6}},   // along one row
+      {{0, 0, 16, 16}, {4, 4, 12, 12}},  // stretched twice over itself
+  };
+  for (const Case& c : cases) {
+    paint();
+    RECT dest = c.dest;
+    RECT source_rect = c.source;
+    ASSERT_EQ(surface->Blt(&dest, surface, &source_rect, DDBLT_WAIT, nullptr), DD_OK);
+    WithLock(surface, [&](uint8_t* memory, LONG pitch) {
+      const LONG scale = (c.dest.right - c.dest.left) / (c.source.right - c.source.left);
+      for (LONG y = c.dest.top; y < c.dest.bottom; ++y)
+        for (LONG x = c.dest.left; x < c.dest.right; ++x) {
+          const LONG sx = c.source.left + (x - c.dest.left) / scale;
+          const LONG sy = c.source.top + (y - c.dest.top) / scale;
+          ASSERT_EQ(memory[y * pitch + x], 16 * sy + sx) << x << "," << y << " from " << c.dest.left;
+        }
+    });
+  }
+  surface->Release();
+}
+
 TEST_F(DirectDrawTest, ClipListReadsBackWithItsBounds) {
   AttachClips(back, {RECT{0, 0, 10, 10}, RECT{20, 5, 30, 40}});
   LPDIRECTDRAWCLIPPER clipper = nullptr;
@@ -247,7 +350,59 @@ TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
   desc.dwHeight = 1;
   LPDIRECTDRAWSURFACE7 surface = nullptr;
   EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  desc.dwWidth = 8;
+  desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT;  // no capabilities
+  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  desc.dwFlags |= DDSD_CAPS;
+  desc.dwSize = sizeof desc - 4;
+  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(surface, nullptr);
   EXPECT_EQ(dd->SetDisplayMode(640, 480, 24, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(0, 480, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(640, 0, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(4097, 480, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(640, 4097, 8, 0, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd->SetDisplayMode(4096, 4096, 8, 0, 0), DD_OK);
+  RECT flat{10, 0, 10, 4};
+  EXPECT_EQ(back->Blt(&flat, primary, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  RECT thin{0, 4, 10, 4};
+  DDSURFACEDESC2 lock{};
+  lock.dwSize = sizeof lock;
+  EXPECT_EQ(back->Lock(&thin, &lock, DDLOCK_WAIT, nullptr), DDERR_INVALIDRECT);
+}
+
+// A surface describes its pixels: 8-bit ones index a palette, 16-bit ones do not.
+TEST_F(DirectDrawTest, SurfaceDescriptionsTellThePixelFormat) {
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  ASSERT_EQ(back->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8u);
+  EXPECT_EQ(desc.dwWidth, 640u);
+  DDPIXELFORMAT format{};
+  format.dwSize = sizeof format;
+  ASSERT_EQ(primary->GetPixelFormat(&format), DD_OK);
+  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+  LPDIRECTDRAWSURFACE7 words = Plain(4, 4);
+  ASSERT_EQ(words->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, static_cast<DWORD>(DDPF_RGB));
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
+  EXPECT_EQ(desc.lPitch % 2, 0);
+  ASSERT_EQ(words->GetPixelFormat(&format), DD_OK);
+  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB));
+  EXPECT_EQ(format.dwRBitMask, 0xF800u);
+  RECT middle{1, 2, 3, 3};
+  Fill(words, 0xBEEF);
+  Fill(words, 0x1234, &middle);
+  WithLock(words, [](uint8_t* memory, LONG pitch) {
+    const auto* row = reinterpret_cast<const uint16_t*>(memory + 2 * pitch);
+    EXPECT_EQ(row[0], 0xBEEF);
+    EXPECT_EQ(row[1], 0x1234);
+    EXPECT_EQ(row[2], 0x1234);
+    EXPECT_EQ(row[3], 0xBEEF);
+  });
+  words->Release();
 }
 
 }  // namespace

@@ -53,6 +53,22 @@ TEST(PaletteLookup, FirstBuildHappensEvenForAnAllZeroPalette) {
   EXPECT_EQ(lookup.argb[255], 0xFF000000u);
 }
 
+// Rows are converted eight pixels at a time and then one by one: every place in the row, at
+// every length around those steps, takes its own index's colour and nothing past the row.
+TEST(ConvertFrame, EveryPixelOfEightBitRowsOfAnyLength) {
+  PaletteLookup lookup{};
+  std::vector<uint8_t> palette = RampPalette();
+  UpdatePaletteLookup(lookup, palette.data());
+  std::vector<uint8_t> indices(40);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(255 - 11 * i);
+  for (int width : {1, 7, 8, 9, 16, 19, 39}) {
+    std::vector<uint32_t> out = MarkedOutput(40, 1);
+    ConvertRow8(indices.data(), width, lookup.argb, out.data());
+    for (int x = 0; x < width; ++x) ASSERT_EQ(out[x], lookup.argb[indices[x]]) << width << " at " << x;
+    EXPECT_EQ(out[width], UNTOUCHED) << width;
+  }
+}
+
 TEST(ConvertFrame, EightBitGoesThroughPaletteAndRespectsBothPitches) {
   PaletteLookup lookup{};
   std::vector<uint8_t> palette = RampPalette();
@@ -114,6 +130,41 @@ TEST(ConvertFrame, RefusesOtherDepthsWithoutWriting) {
     EXPECT_FALSE(ConvertFrame(frame, nullptr, reinterpret_cast<uint8_t*>(out.data()), 8)) << bits;
   }
   for (uint32_t word : out) EXPECT_EQ(word, UNTOUCHED);
+}
+
+// Only a frame that would change the screen counts as new: pixels (not the slack at the end of
+// rows), size, depth, and the palette of 8-bit frames.
+TEST(ShownFrame, OnlyAFrameThatChangesTheScreenIsNew) {
+  std::vector<uint8_t> palette = RampPalette();
+  std::vector<uint8_t> pixels(3 * 6, 0);  // 4 x 3 frame, rows 6 bytes apart
+  HostFrame frame{pixels.data(), 4, 3, 6, 8, palette.data()};
+  ShownFrame shown{};
+  EXPECT_TRUE(UpdateShownFrame(shown, frame)) << "the first frame is always new";
+  EXPECT_FALSE(UpdateShownFrame(shown, frame));
+  pixels[4] = 9;  // slack past the row's 4 pixels
+  EXPECT_FALSE(UpdateShownFrame(shown, frame));
+  pixels[2 * 6 + 3] = 7;  // last pixel of the last row
+  EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_FALSE(UpdateShownFrame(shown, frame));
+  EXPECT_EQ(shown.pixels[2 * 4 + 3], 7);
+  palette[255 * 4 + 2] ^= 1;  // one step of a fade
+  EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_FALSE(UpdateShownFrame(shown, frame));
+  palette[3] ^= 1;  // the flags byte is kept too: a change there counts, harmlessly
+  EXPECT_TRUE(UpdateShownFrame(shown, frame));
+
+  HostFrame narrower{pixels.data(), 3, 3, 6, 8, palette.data()};
+  EXPECT_TRUE(UpdateShownFrame(shown, narrower));
+  HostFrame words{pixels.data(), 3, 3, 6, 16, palette.data()};
+  EXPECT_TRUE(UpdateShownFrame(shown, words));
+  palette[0] ^= 1;  // a 16-bit frame does not go through the palette
+  EXPECT_FALSE(UpdateShownFrame(shown, words));
+  pixels[2 * 6 + 5] = 1;  // high byte of the last 16-bit pixel
+  EXPECT_TRUE(UpdateShownFrame(shown, words));
+  HostFrame shorter{pixels.data(), 3, 2, 6, 16, palette.data()};
+  EXPECT_TRUE(UpdateShownFrame(shown, shorter));
+  HostFrame fifteen{pixels.data(), 3, 2, 6, 15, palette.data()};
+  EXPECT_TRUE(UpdateShownFrame(shown, fifteen));
 }
 
 TEST(FitLetterbox, KeepsFourByThreeCentredWithBars) {

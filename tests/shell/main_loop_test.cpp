@@ -110,6 +110,45 @@ TEST_F(ProgramTest, ADisplayThatFailsAtAnyStepEndsCleanly) {
     EXPECT_EQ(SoftLiveObjectCount(), 0) << static_cast<int>(step.call);
     display = DisplayState{};
   }
+  // The display lost in play (scene 1 from 50 ms) and back 150 ms later: the game goes on, and
+  // every frame it shows is the one a run without the loss shows at the same time.
+  const auto run_scene = [this](bool lose_display) {
+    StartFreshMachine();
+    HeadlessKeepFrames(FrameKeeping::All);
+    if (lose_display) HeadlessSetAutopilot([](uint32_t now) { HeadlessSetDisplayLost(now >= 300 && now < 450); });
+    PressKey(50, VK_SPACE);
+    PressKey(700, VK_ESCAPE);
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(SoftLiveObjectCount(), 0);
+    display = DisplayState{};
+    return HeadlessFrames();
+  };
+  const std::vector<HeadlessFrame> whole = run_scene(false);
+  const std::vector<HeadlessFrame> with_loss = run_scene(true);
+  EXPECT_LT(with_loss.size(), whole.size());
+  size_t shown_after_loss = 0;
+  for (const HeadlessFrame& frame : with_loss) {
+    EXPECT_TRUE(frame.time < 300 || frame.time >= 450) << frame.time;
+    shown_after_loss += frame.time >= 450;
+    const auto same_time = std::find_if(whole.begin(), whole.end(), [&](const HeadlessFrame& f) { return f.time == frame.time; });
+    ASSERT_NE(same_time, whole.end()) << frame.time;
+    EXPECT_TRUE(frame.pixels == same_time->pixels) << frame.time;
+    EXPECT_EQ(std::memcmp(frame.palette, same_time->palette, sizeof frame.palette), 0) << frame.time;
+  }
+  EXPECT_GE(shown_after_loss, 64u + 5u);  // the play frames and the fade to red
+}
+
+// Start-up attaches a second whole-screen clipper to the back surface; the first one goes.
+TEST_F(ProgramTest, StartUpHoldsOneBackClipper) {
+  CreateTestWindow();
+  ASSERT_EQ(GameStartup(), 1);
+  LPDIRECTDRAWCLIPPER attached = nullptr;
+  ASSERT_EQ(display.back_surface->GetClipper(&attached), DD_OK);
+  EXPECT_EQ(attached, display.back_clipper);
+  attached->Release();
+  EXPECT_EQ(SoftLiveObjectCount(), 5);  // DirectDraw, primary, back buffer, palette, one clipper
+  EXPECT_EQ(GameShutdown(), 1);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
 }
 
 TEST_F(ProgramTest, StatesOutsideTheTableOnlyHandleMessages) {

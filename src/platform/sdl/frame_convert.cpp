@@ -1,5 +1,6 @@
 #include "sdl/frame_convert.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -46,8 +47,19 @@ bool UpdatePaletteLookup(PaletteLookup& lookup, const uint8_t* palette) {
   return true;
 }
 
+// Shift that brings byte i of eight bytes read as one 64-bit word to the bottom.
+constexpr int ByteShift(int i) { return __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? 8 * i : 56 - 8 * i; }
+
+// Eight indices are read at once: the stores to `out` could otherwise alias them, and the
+// compiler would read each index byte again after every store.
 void ConvertRow8(const uint8_t* indices, int width, const uint32_t* argb, uint32_t* out) {
-  for (int x = 0; x < width; ++x) out[x] = argb[indices[x]];
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, indices + x, sizeof eight);
+    for (int i = 0; i < 8; ++i) out[x + i] = argb[(eight >> ByteShift(i)) & 0xFF];
+  }
+  for (; x < width; ++x) out[x] = argb[indices[x]];
 }
 
 void ConvertRow565(const uint8_t* pixels, int width, uint32_t* out) {
@@ -76,6 +88,48 @@ bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, in
       ConvertRow555(row, frame.width, out_row);
   }
   return true;
+}
+
+namespace {
+
+size_t RowBytes(const HostFrame& frame) {
+  return static_cast<size_t>(frame.width) * (frame.bits_per_pixel == 8 ? 1 : 2);
+}
+
+bool SameShape(const ShownFrame& shown, const HostFrame& frame) {
+  return shown.width == frame.width && shown.height == frame.height && shown.bits_per_pixel == frame.bits_per_pixel;
+}
+
+// Copies the frame's rows that differ into `shown`; false when every row was the same.
+bool CopyChangedRows(ShownFrame& shown, const HostFrame& frame) {
+  const size_t row_bytes = RowBytes(frame);
+  bool changed = false;
+  for (int y = 0; y < frame.height; ++y) {
+    const uint8_t* row = frame.pixels + static_cast<ptrdiff_t>(y) * frame.pitch;
+    uint8_t* kept = shown.pixels.data() + row_bytes * y;
+    if (std::memcmp(kept, row, row_bytes) == 0) continue;
+    std::memcpy(kept, row, row_bytes);
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
+
+bool UpdateShownFrame(ShownFrame& shown, const HostFrame& frame) {
+  bool changed = !SameShape(shown, frame);
+  if (changed) {
+    shown.width = frame.width;
+    shown.height = frame.height;
+    shown.bits_per_pixel = frame.bits_per_pixel;
+    shown.pixels.resize(RowBytes(frame) * frame.height);
+  }
+  if (frame.bits_per_pixel == 8 && frame.palette &&
+      std::memcmp(shown.palette, frame.palette, PALETTE_BYTES) != 0) {
+    std::memcpy(shown.palette, frame.palette, PALETTE_BYTES);
+    changed = true;
+  }
+  return CopyChangedRows(shown, frame) || changed;
 }
 
 ScreenRect FitLetterbox(int output_width, int output_height, int frame_width, int frame_height) {

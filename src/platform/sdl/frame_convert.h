@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "host.h"
 
@@ -16,6 +17,15 @@ struct PaletteLookup {
   uint32_t argb[PALETTE_ENTRIES];     // opaque ARGB for each palette index
   uint8_t source[PALETTE_BYTES];      // palette bytes the table was built from
   bool built;                         // false until the first build
+};
+
+// The frame last put on the screen, kept to recognise a frame that would change nothing there.
+struct ShownFrame {
+  std::vector<uint8_t> pixels;     // its rows without gaps
+  int width;                       // pixels per row; 0 before the first frame
+  int height;                      // rows
+  int bits_per_pixel;              // 8, 15 or 16
+  uint8_t palette[PALETTE_BYTES];  // its palette (8-bit frames only)
 };
 
 // Where a frame goes on the output: the largest rectangle of the frame's shape, centred.
@@ -40,6 +50,9 @@ bool FrameDepthSupported(int bits_per_pixel);
 // Converts a whole frame of 8 (palette), 15 (5.5.5) or 16 (5.6.5) bits per pixel into ARGB
 // rows `out_pitch` bytes apart; false (and nothing written) for any other depth.
 bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch);
+// Makes `shown` hold `frame`; false when it held the same picture already (same size, depth and
+// pixels, and for 8-bit frames the same palette), that is when showing it again changes nothing.
+bool UpdateShownFrame(ShownFrame& shown, const HostFrame& frame);
 // The letterbox for a frame_width x frame_height frame on an output_width x output_height
 // screen: scaled as large as fits with its proportions kept, black bars on the other axis.
 ScreenRect FitLetterbox(int output_width, int output_height, int frame_width, int frame_height);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <ctime>
 
 #include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
@@ -27,6 +28,9 @@ struct SdlHostState {
   int texture_width;             // size of `texture` in pixels
   int texture_height;
   PaletteLookup palette;         // the last frame palette as ARGB
+  ShownFrame shown;              // the frame on the screen, to skip showing it again unchanged
+  bool clock_read;               // the clock has been read at least once
+  uint32_t last_clock_ms;        // what it read last
   KeyTracker keys;               // physical keys down, for one report per change
   bool release_keys_pending;     // the window went away with keys held: release them next pump
   bool pumped;                   // events have been read at least once
@@ -183,9 +187,13 @@ bool HandleDeviceEvent(const SDL_Event& event) {
 
 // ---- Events ---------------------------------------------------------------------------------
 
+void Repaint();
+
 // Handles one window event; sets *close_reported once the close has been passed on.
 void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
-  if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+  if (event.event == SDL_WINDOWEVENT_EXPOSED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+    Repaint();  // a window uncovered or resized shows its frame again, changed or not
+  } else if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
     // Key-ups go to whichever window has the keyboard now; release ours so none sticks.
     ReleaseAllKeys(state.keys, HostSetKey);
     ReleaseAllInputKeys();
@@ -251,6 +259,7 @@ void DestroyTexture() {
   state.texture = nullptr;
   state.texture_width = 0;
   state.texture_height = 0;
+  state.shown = ShownFrame{};  // the next frame goes to the screen whatever it holds
 }
 
 // A renderer for the window: accelerated with vsync where the machine has it, else software.
@@ -336,25 +345,60 @@ bool UploadFrame(const HostFrame& frame) {
   return true;
 }
 
-void Present(const HostFrame& frame) {
-  if (!state.renderer || !FrameIsUsable(frame)) return;
-  bool uploaded = UploadFrame(frame);
+// Draws the frame texture, letterboxed, and shows it; black alone while there is no frame.
+void Repaint() {
+  if (!state.renderer) return;
   SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
   SDL_RenderClear(state.renderer);  // the black bars
-  if (uploaded) {
+  if (state.texture && state.shown.width > 0) {
     int output_width = 0;
     int output_height = 0;
     SDL_GetRendererOutputSize(state.renderer, &output_width, &output_height);
-    ScreenRect box = FitLetterbox(output_width, output_height, frame.width, frame.height);
+    ScreenRect box = FitLetterbox(output_width, output_height, state.texture_width, state.texture_height);
     SDL_Rect target{box.x, box.y, box.width, box.height};
     SDL_RenderCopy(state.renderer, state.texture, nullptr, &target);
   }
   SDL_RenderPresent(state.renderer);
 }
 
+// Shows a frame, unless it is the one on the screen already: a paced screen whose picture does
+// not move then costs no conversion and no drawing.
+void Present(const HostFrame& frame) {
+  if (!state.renderer || !FrameIsUsable(frame)) return;
+  if (!EnsureTexture(frame.width, frame.height)) return;
+  if (!UpdateShownFrame(state.shown, frame)) return;
+  if (!UploadFrame(frame)) state.shown = ShownFrame{};
+  Repaint();
+}
+
 // ---- Time, display state, cursor ------------------------------------------------------------
 
-uint32_t Milliseconds() { return SDL_GetTicks(); }
+// How long a clock read again within the same millisecond gives the processor away.
+constexpr long CLOCK_POLL_PAUSE_NS = 200000;
+
+// Sleeps a fraction of a millisecond where the system can (Windows sleeps whole milliseconds).
+void PauseBriefly() {
+#ifdef _WIN32
+  SDL_Delay(1);
+#else
+  const timespec pause{0, CLOCK_POLL_PAUSE_NS};
+  nanosleep(&pause, nullptr);
+#endif
+}
+
+// The tick count. A second reading within the same millisecond is a wait polling the clock
+// (the frame clock spends its last millisecond so): it sleeps a fraction of a millisecond
+// first, so that no wait keeps the processor busy.
+uint32_t Milliseconds() {
+  uint32_t now = SDL_GetTicks();
+  if (state.clock_read && now == state.last_clock_ms) {
+    PauseBriefly();
+    now = SDL_GetTicks();
+  }
+  state.clock_read = true;
+  state.last_clock_ms = now;
+  return now;
+}
 
 void Delay(uint32_t ms) { SDL_Delay(ms); }
 

@@ -46,6 +46,9 @@ int PlatformCallCount(PlatformCall call);
 
 // DirectDraw objects (the DirectDraw object, surfaces, palettes, clippers) now alive.
 int SoftLiveObjectCount();
+// Sets the desktop's colour depth (8, 15 or 16), which windowed displays share; false for others.
+// DirectDraw objects made afterwards see it. Reset to 8 by SoftPlatformReset.
+bool SoftSetDesktopBits(int bits);
 // Forgets every window, class, message, key and fault, as at program start.
 void SoftPlatformReset();
 // The window the host shows (the first one created), or null.
@@ -75,5 +78,28 @@ int SoftSoundObjectCount();
 // Forgets the audio output and the observer, as at program start.
 void SoftSoundReset();
 
+// Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
+void SoftPlaceWindow(HWND window, const RECT& rect);
+
+// What a device context on a surface draws into: the surface's memory while the context is out.
+struct SoftDrawTarget {
+  uint8_t* pixels;               // first byte of the top row
+  int width;                     // pixels per row
+  int height;                    // rows
+  int pitch;                     // bytes from one row to the next
+  int bits_per_pixel;            // 8 (palette indices), 15 (5.5.5) or 16 (5.6.5)
+  const PALETTEENTRY* palette;   // 256 entries colours are matched against on 8-bit surfaces, or null
+};
+
+// Opens a device context on a surface's memory; null when every context is in use.
+HDC SoftOpenSurfaceDC(const SoftDrawTarget& target);
+// Closes a context opened by SoftOpenSurfaceDC; false when `dc` is not an open one.
+bool SoftCloseSurfaceDC(HDC dc);
+// Chooses the font family text is drawn in (DejaVu Sans at start) and drops the loaded font.
+void SoftSetTextFontFamily(const char* family);
+// The stock font object GetStockObject hands out, or null when no font can be loaded.
+HGDIOBJ SoftStockFont();
+// Height in pixels of a line of text in the loaded font (ascent + descent), 0 when none loads.
+int SoftTextLineHeight();
 // Files opened with OpenFile and not yet closed with _lclose.
 int SoftOpenFileCount();

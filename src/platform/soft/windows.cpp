@@ -132,6 +132,7 @@ void SoftPlatformReset() {
   ClearFaults();
   SoftInputReset();
   SoftSoundReset();
+  SoftSetDesktopBits(8);
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }
@@ -194,6 +195,10 @@ BOOL WINAPI DestroyWindow(HWND handle) {
   return TRUE;
 }
 
+void SoftPlaceWindow(HWND handle, const RECT& rect) {
+  if (SoftWindow* window = WindowFrom(handle)) window->rect = rect;
+}
+
 BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
   SoftWindow* window = WindowFrom(handle);
   if (window == nullptr || rect == nullptr) return FALSE;
@@ -210,6 +215,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
 }
 
 HGDIOBJ WINAPI GetStockObject(int object) {
+  if (object >= OEM_FIXED_FONT && object <= DEFAULT_GUI_FONT && object != 15) return SoftStockFont();
   if (object < 0 || object >= 8) return nullptr;
   return &stock_objects[object];
 }
