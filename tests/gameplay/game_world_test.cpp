@@ -83,6 +83,36 @@ TEST_P(SceneData, DrawOrderHoldsExactlyTheWordAndTheWrongTiles) {
 
 INSTANTIATE_TEST_SUITE_P(EveryScene, SceneData, ::testing::Values(0, 1, 2, 3));
 
+// Every tile and tree spot of the four scenes, as the game's design gives them.
+TEST(SceneData, TileAndTreeSpots) {
+  struct TileAt {
+    int scene, tile, x, y;
+  };
+  const TileAt tiles[] = {
+      {0, TILE_F, 130, 50},  {0, TILE_A, 525, 25},  {0, TILE_D, 330, 160}, {0, TILE_G, 240, 270},
+      {0, TILE_O, 450, 280}, {0, TILE_T, 560, 360}, {1, TILE_W, 50, 25},   {1, TILE_C, 340, 90},
+      {1, TILE_O, 515, 155}, {1, TILE_T, 560, 30},  {1, TILE_R, 255, 190}, {1, TILE_A, 100, 315},
+      {1, TILE_L, 430, 285}, {2, TILE_T, 135, 30},  {2, TILE_W, 150, 165}, {2, TILE_D, 90, 330},
+      {2, TILE_A, 290, 270}, {2, TILE_C, 370, 35},  {2, TILE_O, 585, 38},  {2, TILE_L, 490, 325},
+      {3, TILE_F, 60, 20},   {3, TILE_A, 285, 65},  {3, TILE_D, 550, 270}, {3, TILE_R, 460, 115},
+      {3, TILE_L, 520, 40},  {3, TILE_G, 575, 90},  {3, TILE_O, 95, 345},  {3, TILE_W, 260, 240}};
+  for (const TileAt& at : tiles) {
+    EXPECT_EQ(scene_table[at.scene].tile_spots[at.tile].x, at.x) << at.scene << " " << at.tile;
+    EXPECT_EQ(scene_table[at.scene].tile_spots[at.tile].y, at.y) << at.scene << " " << at.tile;
+  }
+  const Spot trees[4][6] = {{{250, 190}, {430, 195}, {560, 115}, {340, 275}, {150, 340}, {0, 0}},
+                            {{190, 110}, {170, 280}, {430, 115}, {495, 45}, {560, 335}, {0, 0}},
+                            {{75, 75}, {260, 150}, {375, 140}, {500, 85}, {430, 220}, {385, 235}},
+                            {{65, 85}, {255, 320}, {400, 120}, {455, 55}, {600, 155}, {475, 285}}};
+  for (int n = 0; n < 4; ++n) {
+    EXPECT_EQ(scene_table[n].tree_count, n < 2 ? 5 : 6);
+    for (int i = 0; i < scene_table[n].tree_count; ++i) {
+      EXPECT_EQ(scene_table[n].tree_spots[i].x, trees[n][i].x) << n << " " << i;
+      EXPECT_EQ(scene_table[n].tree_spots[i].y, trees[n][i].y) << n << " " << i;
+    }
+  }
+}
+
 TEST(SceneData, WordsAndPicturesOfTheFourAnimals) {
   const char* words[] = {"DOG", "CAT", "OWL", "FROG"};
   const char letters[] = "A?CDFGLORTW";

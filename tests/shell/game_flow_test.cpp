@@ -154,6 +154,12 @@ TEST_F(GameFlowTest, TheAutopilotWinsAllFourScenesAndReachesTheCredits) {
   }
   ASSERT_EQ(PlayTimes(banana_sound).size(), 1u);
   EXPECT_GE(PlayTimes(banana_sound)[0], free_from);
+  // Each name sounds twice, once with its scene's cheer and once in the winning sequence; only
+  // the bulldozer and the tune ever loop.
+  for (int id : animal_name_sounds) EXPECT_EQ(PlayTimes(id).size(), 2u) << id;
+  for (const HeardSound& heard : record.sounds) {
+    if (heard.event == SoundEvent::Loop) EXPECT_TRUE(heard.id == dozer_sound || heard.id == tune_sound) << heard.id;
+  }
 }
 
 TEST_F(GameFlowTest, ClosingTheWindowDuringTheWinningSequenceEndsTheProgramAfterIt) {
