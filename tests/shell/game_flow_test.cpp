@@ -157,6 +157,8 @@ TEST_F(GameFlowTest, TheAutopilotWinsAllFourScenesAndReachesTheCredits) {
   // Each name sounds twice, once with its scene's cheer and once in the winning sequence; only
   // the bulldozer and the tune ever loop.
   for (int id : animal_name_sounds) EXPECT_EQ(PlayTimes(id).size(), 2u) << id;
+  // The cheer: each placed letter (2 + 2 + 2 + 3), each finished word (4), the winning sequence.
+  EXPECT_EQ(PlayTimes(hooray_sound).size(), 14u);
   for (const HeardSound& heard : record.sounds) {
     if (heard.event != SoundEvent::Loop) continue;
     EXPECT_TRUE(heard.id == dozer_sound || heard.id == tune_sound) << heard.id;
