@@ -42,7 +42,7 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz load_wav_fuzz vector_fuzz bitmap_file_fuzz bitmap_seed_writer
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz bitmap_seed_writer
 	scripts/run-fuzzers build/fuzz/fuzz
 
 # Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder
@@ -64,6 +64,11 @@ windows-check: windows
 
 clean:
 	rm -rf build
+
+# Transcribes the spoken prompts with an independent recogniser: a measurement, not a test.
+.PHONY: speech-check
+speech-check: assets
+	scripts/speech-check $(RELEASE_DIR)/assets
 
 # Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
 # entry, metadata and icons under DESTDIR/PREFIX and lists every file it wrote, DESTDIR included,

@@ -19,7 +19,8 @@ int32_t MonoAt(const PcmLayout& layout, const uint8_t* samples, uint64_t frame) 
   return sum / layout.channels;
 }
 
-uint8_t ToUnsigned8(int32_t value) { return static_cast<uint8_t>((value + 32768) >> 8); }
+// Signed 16-bit to unsigned 8-bit: the top byte with its sign bit flipped.
+uint8_t ToUnsigned8(int32_t value) { return static_cast<uint8_t>((value >> 8) ^ 0x80); }
 
 }  // namespace
 

@@ -170,6 +170,27 @@ TEST_F(InputTest, MouseSnapshotsGiveMovementSinceTheLastReadAndButtons) {
   EXPECT_EQ(MouseState.lX, 0);
   EXPECT_EQ(MouseState.lY, 0);
   EXPECT_EQ(MouseState.rgbButtons[1], 0x80);
+  EXPECT_EQ(MouseShutdown(), 1);
+  mouse_device = nullptr;  // released; shutdown leaves the pointer as it was
+}
+
+TEST_F(InputTest, TheStandardFormatsDescribeThePublishedLayouts) {
+  EXPECT_EQ(c_dfDIKeyboard.dwDataSize, 256u);
+  EXPECT_EQ(c_dfDIKeyboard.dwNumObjs, 256u);
+  EXPECT_EQ(c_dfDIKeyboard.dwFlags, DWORD{DIDF_RELAXIS});
+  for (DWORD key = 0; key < 256; ++key) ASSERT_EQ(c_dfDIKeyboard.rgodf[key].dwOfs, key);
+  EXPECT_EQ(c_dfDIMouse.dwDataSize, 16u);
+  EXPECT_EQ(c_dfDIMouse.dwNumObjs, 7u);
+  const DWORD mouse_offsets[7] = {0, 4, 8, 12, 13, 14, 15};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(c_dfDIMouse.rgodf[i].dwOfs, mouse_offsets[i]);
+  EXPECT_EQ(c_dfDIJoystick.dwDataSize, 80u);
+  EXPECT_EQ(c_dfDIJoystick.dwNumObjs, 44u);
+  EXPECT_EQ(c_dfDIJoystick.dwFlags, DWORD{DIDF_ABSAXIS});
+  EXPECT_EQ(c_dfDIJoystick.rgodf[7].dwOfs, 28u);   // second slider
+  EXPECT_EQ(c_dfDIJoystick.rgodf[8].dwOfs, 32u);   // first POV
+  EXPECT_EQ(c_dfDIJoystick.rgodf[11].dwOfs, 44u);  // last POV
+  EXPECT_EQ(c_dfDIJoystick.rgodf[12].dwOfs, 48u);  // first button
+  EXPECT_EQ(c_dfDIJoystick.rgodf[43].dwOfs, 79u);  // last button
 }
 
 HostJoystick Pad() {
@@ -213,6 +234,8 @@ TEST_F(InputTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
   ASSERT_EQ(JoystickRead(), 1);
   EXPECT_EQ(JoystickState.lX, 0);
   EXPECT_EQ(JoystickState.lY, 150);
+  EXPECT_EQ(JoystickShutdown(), 1);
+  joystick_device = nullptr;
 }
 
 TEST_F(InputTest, EnumCallbackKeepsTheFirstControllerAndStops) {

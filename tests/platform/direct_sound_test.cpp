@@ -100,6 +100,11 @@ TEST_F(DirectSoundTest, LockFromTheWriteCursorWrapsIntoASecondRegion) {
   EXPECT_EQ(buffer->Unlock(first, first_length, second, second_length), DS_OK);
   EXPECT_EQ(buffer->Unlock(first, first_length, second, second_length), DSERR_INVALIDCALL);
   EXPECT_EQ(buffer->Lock(0, 11, &again, &again_length, nullptr, nullptr, 0), DSERR_INVALIDPARAM);
+  // The whole buffer from the cursor: 4 bytes to the end, 6 from the start.
+  ASSERT_EQ(buffer->Lock(0, 10, &first, &first_length, &second, &second_length, DSBLOCK_FROMWRITECURSOR), DS_OK);
+  EXPECT_EQ(second_length, 6u);
+  EXPECT_EQ(buffer->Unlock(first, first_length, second, second_length + 1), DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->Unlock(first, first_length, second, second_length), DS_OK);
   EXPECT_EQ(buffer->SetCurrentPosition(10), DSERR_INVALIDPARAM);
   buffer->Release();
 }
@@ -156,6 +161,12 @@ TEST_F(DirectSoundTest, BuffersOnlyInFormatsTheMixerPlays) {
   desc.dwBufferBytes = 100;
   desc.lpwfxFormat = &format;
   LPDIRECTSOUNDBUFFER buffer = nullptr;
+  format.wFormatTag = 3;  // floating point
+  EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  desc.lpwfxFormat = nullptr;
+  EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
+  desc.lpwfxFormat = &format;
   format.nBlockAlign = 2;
   EXPECT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_BADFORMAT);
   format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
@@ -170,6 +181,50 @@ TEST_F(DirectSoundTest, BuffersOnlyInFormatsTheMixerPlays) {
   EXPECT_EQ(buffer, nullptr);
   ASSERT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
   buffer->Release();
+}
+
+std::vector<std::pair<IDirectSoundBuffer*, SoundEvent>> observed;
+
+TEST_F(DirectSoundTest, TheObserverHearsPlaysLoopsAndStopsOfPlayingBuffers) {
+  observed.clear();
+  SetSoundObserver([](IDirectSoundBuffer* buffer, SoundEvent event) { observed.emplace_back(buffer, event); });
+  LPDIRECTSOUNDBUFFER buffer = Buffer(std::vector<uint8_t>(20, 128));
+  buffer->Stop();  // not playing: nothing to tell
+  buffer->Play(0, 0, 0);
+  buffer->Stop();
+  buffer->Play(0, 0, DSBPLAY_LOOPING);
+  buffer->Stop();
+  buffer->Stop();
+  const std::vector<std::pair<IDirectSoundBuffer*, SoundEvent>> expected = {
+      {buffer, SoundEvent::Play}, {buffer, SoundEvent::Stop}, {buffer, SoundEvent::Loop}, {buffer, SoundEvent::Stop}};
+  EXPECT_EQ(observed, expected);
+  SetSoundObserver(nullptr);
+  buffer->Release();
+}
+
+TEST_F(DirectSoundTest, NewBuffersHoldSilenceAndALockThatFitsHasOneRegion) {
+  DSBUFFERDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwBufferBytes = 8;
+  desc.lpwfxFormat = &format;
+  LPDIRECTSOUNDBUFFER quiet = nullptr;
+  ASSERT_EQ(ds->CreateSoundBuffer(&desc, &quiet, nullptr), DS_OK);
+  void* first = nullptr;
+  void* second = reinterpret_cast<void*>(1);
+  DWORD first_length = 0, second_length = 9;
+  ASSERT_EQ(quiet->Lock(2, 4, &first, &first_length, &second, &second_length, 0), DS_OK);
+  EXPECT_EQ(first_length, 4u);
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(second_length, 0u);
+  for (DWORD i = 0; i < first_length; ++i) EXPECT_EQ(static_cast<uint8_t*>(first)[i], 0x80);
+  ASSERT_EQ(quiet->Unlock(first, first_length, nullptr, 0), DS_OK);
+  quiet->Release();
+  format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 88200, 4, 16, 0};
+  ASSERT_EQ(ds->CreateSoundBuffer(&desc, &quiet, nullptr), DS_OK);
+  ASSERT_EQ(quiet->Lock(0, 0, &first, &first_length, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+  for (DWORD i = 0; i < first_length; ++i) EXPECT_EQ(static_cast<uint8_t*>(first)[i], 0);
+  ASSERT_EQ(quiet->Unlock(first, first_length, nullptr, 0), DS_OK);
+  quiet->Release();
 }
 
 }  // namespace

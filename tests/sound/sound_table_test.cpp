@@ -5,6 +5,7 @@
 
 #include "shell/game_shell.h"
 #include "soft/soft_platform.h"
+#include "mmsystem.h"
 #include "sound/sound_table.h"
 #include "test_support.h"
 
@@ -181,9 +182,15 @@ TEST_F(SoundTableTest, OtherPcmLayoutsAreConvertedToTheBufferFormat) {
   EXPECT_EQ(sound_table[id].size, 4);
   // (2048 + 4096) / 2 = 3072 -> 128 + 12; (-8192 - 8192) / 2 = -8192 -> 128 - 32.
   EXPECT_EQ(BufferBytes(id), (std::vector<uint8_t>{140, 96, 138, 0}));
+  // 16-bit mono at 22050 Hz: pairs averaged before the top byte is kept (255 and 256 average 255).
+  const std::string pairs = Le16(255) + Le16(256) + Le16(0) + Le16(1) + Le16(static_cast<uint16_t>(-256)) +
+                            Le16(static_cast<uint16_t>(-256)) + Le16(32767) + Le16(32767);
+  const int mono = Load(Wave(Chunk("fmt ", FormatBody(1, 22050, 16)) + Chunk("data", pairs)), "mono.wav");
+  ASSERT_EQ(mono, 1);
+  EXPECT_EQ(BufferBytes(mono), (std::vector<uint8_t>{128, 128, 127, 255}));
   // 8-bit mono at 3675 Hz: each sample becomes three, easing a third of the way at a time.
   const int slow = Load(Wave(Chunk("fmt ", FormatBody(1, 3675, 8)) + Chunk("data", Samples({100, 142, 61}))));
-  ASSERT_EQ(slow, 1);
+  ASSERT_EQ(slow, 2);
   EXPECT_EQ(BufferBytes(slow), (std::vector<uint8_t>{100, 114, 128, 142, 115, 88, 61, 61, 61}));
 }
 
@@ -244,8 +251,8 @@ TEST_F(SoundTableTest, AFailedStatusQueryCountsAsStopped) {
   EXPECT_FALSE(SoundPlaying(id));
 }
 
-// A buffer that reports itself lost and stopped (status DSBSTATUS_BUFFERLOST alone).
-struct LostBuffer final : IDirectSoundBuffer {
+// A stand-in buffer that accepts everything and reports itself stopped; tests override parts.
+struct FakeBuffer : IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -253,20 +260,29 @@ struct LostBuffer final : IDirectSoundBuffer {
   HRESULT STDMETHODCALLTYPE GetFrequency(LPDWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE GetPan(LPLONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
-    *status = DSBSTATUS_BUFFERLOST;
+    *status = 0;
     return DS_OK;
   }
   HRESULT STDMETHODCALLTYPE GetVolume(LPLONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Lock(DWORD, DWORD, LPVOID*, LPDWORD, LPVOID*, LPDWORD, DWORD) override {
-    return DSERR_BUFFERLOST;
+    return DSERR_INVALIDCALL;
   }
-  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DSERR_BUFFERLOST; }
+  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetFrequency(DWORD) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetPan(LONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE SetVolume(LONG) override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Stop() override { return DS_OK; }
   HRESULT STDMETHODCALLTYPE Unlock(LPVOID, DWORD, LPVOID, DWORD) override { return DS_OK; }
+};
+
+// A buffer that reports itself lost and stopped (status DSBSTATUS_BUFFERLOST alone).
+struct LostBuffer final : FakeBuffer {
+  HRESULT STDMETHODCALLTYPE GetStatus(LPDWORD status) override {
+    *status = DSBSTATUS_BUFFERLOST;
+    return DS_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Play(DWORD, DWORD, DWORD) override { return DSERR_BUFFERLOST; }
 };
 
 TEST_F(SoundTableTest, ALostBufferIsNotPlayingAndPlayReportsTheFailure) {
@@ -299,6 +315,9 @@ TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
   EXPECT_EQ(SetSoundFrequency(id, 50), 0);
   const int fixed = LoadWav("test.wav", 0);  // no controls asked for
   EXPECT_EQ(SetSoundVolume(fixed, 100), 0);
+  EXPECT_EQ(DeleteAllSounds(), 1);
+  EXPECT_EQ(sound_table[id].buffer, nullptr);
+  EXPECT_EQ(sound_table[fixed].buffer, nullptr);
 }
 
 TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
@@ -319,6 +338,101 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   EXPECT_EQ(SoundStatus(copy), 0);
   EXPECT_EQ(DeleteAllSounds(), 1);
   EXPECT_EQ(SoftSoundObjectCount(), 1);
+}
+
+// A buffer whose lock hands out its memory in two regions, 3 bytes and then an over-long rest.
+struct SplitBuffer final : FakeBuffer {
+  uint8_t memory[8] = {};
+  HRESULT STDMETHODCALLTYPE Lock(DWORD, DWORD bytes, LPVOID* first, LPDWORD first_length, LPVOID* second,
+                                 LPDWORD second_length, DWORD) override {
+    *first = memory + 5;
+    *first_length = 3;
+    *second = memory;
+    *second_length = bytes;  // more than asked for: the loader must copy only what it has
+    return DS_OK;
+  }
+};
+
+// A DirectSound whose buffers are SplitBuffers.
+struct SplitSound final : IDirectSound {
+  SplitBuffer buffer;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC, LPDIRECTSOUNDBUFFER* out, LPUNKNOWN) override {
+    *out = &buffer;
+    return DS_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER*) override {
+    return DSERR_GENERIC;
+  }
+  HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND, DWORD) override { return DS_OK; }
+};
+
+TEST_F(SoundTableTest, SamplesAreCopiedAcrossBothLockRegions) {
+  SplitSound split;
+  LPDIRECTSOUND real = direct_sound;
+  direct_sound = &split;
+  const int id = Load(GameWave(Samples({1, 2, 3, 4, 5, 6, 7, 8})));
+  direct_sound = real;
+  ASSERT_EQ(id, 0);
+  EXPECT_EQ(std::vector<uint8_t>(split.buffer.memory, split.buffer.memory + 8),
+            (std::vector<uint8_t>{4, 5, 6, 7, 8, 1, 2, 3}));
+  sound_table[id].buffer = nullptr;
+}
+
+TEST_F(SoundTableTest, ListChunksAreFoundByTheirFormType) {
+  const std::string list_info = Chunk("LIST", "INFO" + Chunk("ISFT", "abc"));
+  const std::string list_adtl = Chunk("LIST", "adtl" + Chunk("labl", "xy"));
+  WriteTextFile("lists.wav", Wave(list_info + list_adtl));
+  HMMIO file = mmioOpenA(const_cast<LPSTR>("lists.wav"), nullptr, MMIO_READ);
+  ASSERT_NE(file, nullptr);
+  MMCKINFO riff{};
+  riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO list{};
+  list.fccType = mmioFOURCC('a', 'd', 't', 'l');
+  ASSERT_EQ(mmioDescend(file, &list, &riff, MMIO_FINDLIST), 0u);
+  EXPECT_EQ(list.fccType, mmioFOURCC('a', 'd', 't', 'l'));
+  EXPECT_EQ(list.dwDataOffset, 12u + list_info.size() + 8u);
+  MMCKINFO label{};
+  ASSERT_EQ(mmioDescend(file, &label, &list, 0), 0u);
+  EXPECT_EQ(label.ckid, mmioFOURCC('l', 'a', 'b', 'l'));
+  char text[8] = {};
+  EXPECT_EQ(mmioRead(file, text, 8), 2);  // the file ends after the label
+  EXPECT_EQ(std::string(text), "xy");
+  EXPECT_EQ(mmioClose(file, 0), 0u);
+}
+
+TEST_F(SoundTableTest, RiffReadsKeepTheirPlaceAndNoFileIsNeverTouched) {
+  WriteTextFile("abcd.wav", Wave(Chunk("abcd", "123456")));
+  HMMIO file = mmioOpenA(const_cast<LPSTR>("abcd.wav"), nullptr, MMIO_READ);
+  ASSERT_NE(file, nullptr);
+  MMCKINFO riff{};
+  riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO chunk{};
+  ASSERT_EQ(mmioDescend(file, &chunk, &riff, 0), 0u);
+  char text[4] = {};
+  ASSERT_EQ(mmioRead(file, text, 2), 2);
+  ASSERT_EQ(mmioRead(file, text, 2), 2);
+  EXPECT_EQ(std::string(text, 2), "34");
+  EXPECT_EQ(mmioSeek(file, -1, SEEK_CUR), 23);
+  EXPECT_NE(mmioAscend(file, nullptr, 0), 0u);
+  EXPECT_NE(mmioAscend(nullptr, &chunk, 0), 0u);
+  EXPECT_NE(mmioDescend(nullptr, &chunk, nullptr, 0), 0u);
+  EXPECT_EQ(mmioRead(nullptr, text, 1), -1);
+  EXPECT_EQ(mmioSeek(nullptr, 0, SEEK_SET), -1);
+  EXPECT_NE(mmioClose(nullptr, 0), 0u);
+  EXPECT_EQ(mmioClose(file, 0), 0u);
+  // A list whose form type lies past the end of its parent is not found, though the file goes on.
+  WriteTextFile("cut.wav", "RIFF" + Le32(4 + 8) + "WAVE" + "LIST" + Le32(4) + "INFO");
+  file = mmioOpenA(const_cast<LPSTR>("cut.wav"), nullptr, MMIO_READ);
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO list{};
+  list.fccType = mmioFOURCC('I', 'N', 'F', 'O');
+  EXPECT_EQ(mmioDescend(file, &list, &riff, MMIO_FINDLIST), UINT{MMIOERR_CHUNKNOTFOUND});
+  mmioClose(file, 0);
 }
 
 TEST(SoundTableWithoutDevice, NoDirectSoundMeansEverySoundIsSilentAndHarmless) {

@@ -212,7 +212,7 @@ HRESULT SoftSoundBuffer::Unlock(LPVOID region_1, DWORD length_1, LPVOID region_2
   const uint8_t* start = data->bytes;
   const uint8_t* first = static_cast<const uint8_t*>(region_1);
   if (first < start || first + length_1 > start + data->size) return DSERR_INVALIDPARAM;
-  if (region_2 && (region_2 != start || length_2 > data->size)) return DSERR_INVALIDPARAM;
+  if (region_2 && (region_2 != start || length_1 + length_2 > data->size)) return DSERR_INVALIDPARAM;
   locked = false;
   return DS_OK;
 }

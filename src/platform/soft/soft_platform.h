@@ -57,27 +57,6 @@ HWND SoftHostWindow();
 bool SoftKeyDown(int virtual_key);
 // Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
 void SetMessagePollObserver(void (*observer)());
-
-// Another program takes the input devices (or the session is locked): every acquired device
-// loses its input; the next read fails with DIERR_INPUTLOST until the device is acquired again.
-void SoftInputLose();
-// DirectInput objects and devices now alive.
-int SoftInputObjectCount();
-// Forgets every key, mouse movement, controller and input object, as at program start.
-void SoftInputReset();
-
-struct IDirectSoundBuffer;
-// What a sound buffer was told to do.
-enum class SoundEvent { Play, Loop, Stop };
-// Told of every Play (once or looping) and of every Stop of a buffer that was playing.
-typedef void (*SoundObserver)(IDirectSoundBuffer* buffer, SoundEvent event);
-// Sets the observer of sound buffers (null: none).
-void SetSoundObserver(SoundObserver observer);
-// DirectSound objects and buffers now alive.
-int SoftSoundObjectCount();
-// Forgets the audio output and the observer, as at program start.
-void SoftSoundReset();
-
 // Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
 void SoftPlaceWindow(HWND window, const RECT& rect);
 
@@ -103,3 +82,23 @@ HGDIOBJ SoftStockFont();
 int SoftTextLineHeight();
 // Files opened with OpenFile and not yet closed with _lclose.
 int SoftOpenFileCount();
+
+// Another program takes the input devices (or the session is locked): every acquired device
+// loses its input; the next read fails with DIERR_INPUTLOST until the device is acquired again.
+void SoftInputLose();
+// DirectInput objects and devices now alive.
+int SoftInputObjectCount();
+// Forgets every key, mouse movement, controller and input object, as at program start.
+void SoftInputReset();
+
+struct IDirectSoundBuffer;
+// What a sound buffer was told to do.
+enum class SoundEvent { Play, Loop, Stop };
+// Told of every Play (once or looping) and of every Stop of a buffer that was playing.
+typedef void (*SoundObserver)(IDirectSoundBuffer* buffer, SoundEvent event);
+// Sets the observer of sound buffers (null: none).
+void SetSoundObserver(SoundObserver observer);
+// DirectSound objects and buffers now alive.
+int SoftSoundObjectCount();
+// Forgets the audio output and the observer, as at program start.
+void SoftSoundReset();

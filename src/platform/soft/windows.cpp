@@ -130,9 +130,9 @@ void SoftPlatformReset() {
   host_window = nullptr;
   poll_observer = nullptr;
   ClearFaults();
+  SoftSetDesktopBits(8);
   SoftInputReset();
   SoftSoundReset();
-  SoftSetDesktopBits(8);
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }
