@@ -177,8 +177,8 @@ TEST_F(GameFlowTest, ClosingTheWindowDuringTheWinningSequenceEndsTheProgramAfter
 }
 
 TEST_F(GameFlowTest, ADisplayLostForTwoSecondsInPlayComesBackAndTheGameGoesOn) {
-  HeadlessScheduleAction(20000, [] { HeadlessSetDisplayLost(true); });
-  HeadlessScheduleAction(22000, [] { HeadlessSetDisplayLost(false); });
+  HeadlessScheduleAction(25000, [] { HeadlessSetDisplayLost(true); });
+  HeadlessScheduleAction(27000, [] { HeadlessSetDisplayLost(false); });
   EXPECT_EQ(Play({"", 1}), 0);
   EXPECT_EQ(record.states.back(), StateCredits);
   EXPECT_EQ(record.words.size(), 4u);
