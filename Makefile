@@ -60,6 +60,7 @@ windows: deps
 # Runs the Windows build under Wine in a virtual X server: see scripts/windows-check.
 windows-check: windows
 	scripts/install-deps windows-check
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
 	timeout 1200 scripts/windows-check $(WINDOWS_DIR)
 
 clean:
