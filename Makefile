@@ -36,7 +36,7 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz
 
 # Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder
 # to copy to a Windows PC (the exe, the assets made on this machine, a README).
@@ -82,3 +82,30 @@ web-check: web
 
 clean:
 	rm -rf build
+
+# Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
+# entry, metadata and icons under DESTDIR/PREFIX and lists every file it wrote, DESTDIR included,
+# in INSTALLED (its own copy of the manifest, which test installs cannot overwrite);
+# `make uninstall` removes exactly those files. `make deb` builds build/release/vork_*.deb.
+PREFIX    ?= /usr/local
+DESTDIR   ?=
+INSTALLED := $(RELEASE_DIR)/installed-files.txt
+
+.PHONY: install uninstall deb deb-check
+
+install: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR)
+	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt > $(INSTALLED)
+
+uninstall:
+	DESTDIR= cmake -DMANIFEST=$(CURDIR)/$(INSTALLED) -P packaging/uninstall.cmake
+	rm -f $(INSTALLED)
+
+deb: release
+	cd $(RELEASE_DIR) && cpack -G DEB
+
+# Lintian, the package's file list against the install, install and removal in a scratch root.
+deb-check: deb
+	tests/install/deb_check.sh $(RELEASE_DIR) .

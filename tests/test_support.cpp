@@ -48,6 +48,7 @@ void StartFreshMachine(uint32_t start_ms) {
   ResetSceneIntros();
   game_over_shown = 0;
   DestroyBitmapImage(&backdrop);
+  UnloadBitmapFile(&work_bitmap);
   std::memset(KeyboardState, 0, sizeof KeyboardState);
   if (error_log_file) CloseErrorLog();
 }

@@ -267,5 +267,103 @@ SHORT WINAPI GetAsyncKeyState(int virtual_key);
 #define VK_F4 0x73
 #define VK_F12 0x7B
 
+// ---- GDI text output ----------------------------------------------------------------------
+
+// A colour as red | green << 8 | blue << 16.
+typedef DWORD COLORREF;
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+// Background modes of text output.
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+// Stock fonts of GetStockObject.
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
+#define DEFAULT_GUI_FONT 17
+
+#define HGDI_ERROR ((HGDIOBJ)(intptr_t)-1)
+
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
+int WINAPI SetBkMode(HDC dc, int mode);
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+
 // Entry point that the platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
+
+// ---- Files (the 16-bit-era file calls the picture reader uses) -----------------------------
+
+typedef int HFILE;
+#define HFILE_ERROR ((HFILE)-1)
+
+#define OFS_MAXPATHNAME 128
+// What OpenFile reports about the file it opened.
+typedef struct _OFSTRUCT {
+  BYTE cBytes;
+  BYTE fFixedDisk;
+  WORD nErrCode;
+  WORD Reserved1;
+  WORD Reserved2;
+  CHAR szPathName[OFS_MAXPATHNAME];
+} OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;
+
+#define OF_READ 0x00000000
+#define OF_WRITE 0x00000001
+#define OF_READWRITE 0x00000002
+
+// Origins of _llseek.
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+
+// Opens a file; HFILE_ERROR when it cannot be opened.
+HFILE WINAPI OpenFile(LPCSTR file_name, LPOFSTRUCT open_info, UINT style);
+// Reads up to `count` bytes; returns the number read, or (UINT)HFILE_ERROR on error.
+UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT count);
+// Closes a file opened with OpenFile; HFILE_ERROR for a handle that is not open.
+HFILE WINAPI _lclose(HFILE file);
+// Moves the file position; returns the new position, or HFILE_ERROR.
+LONG WINAPI _llseek(HFILE file, LONG offset, int origin);
+
+// ---- Device-independent bitmaps --------------------------------------------------------------
+
+// Compression kinds of BITMAPINFOHEADER::biCompression.
+#define BI_RGB 0L
+#define BI_RLE8 1L
+#define BI_RLE4 2L
+#define BI_BITFIELDS 3L
+
+#pragma pack(push, 2)
+// The 14-byte header at the start of a .BMP file.
+typedef struct tagBITMAPFILEHEADER {
+  WORD bfType;
+  DWORD bfSize;
+  WORD bfReserved1;
+  WORD bfReserved2;
+  DWORD bfOffBits;
+} BITMAPFILEHEADER, *LPBITMAPFILEHEADER;
+#pragma pack(pop)
+
+// The 40-byte info header that follows it: size, depth and compression of the picture.
+typedef struct tagBITMAPINFOHEADER {
+  DWORD biSize;
+  LONG biWidth;
+  LONG biHeight;
+  WORD biPlanes;
+  WORD biBitCount;
+  DWORD biCompression;
+  DWORD biSizeImage;
+  LONG biXPelsPerMeter;
+  LONG biYPelsPerMeter;
+  DWORD biClrUsed;
+  DWORD biClrImportant;
+} BITMAPINFOHEADER, *LPBITMAPINFOHEADER;

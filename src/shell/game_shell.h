@@ -6,6 +6,7 @@
 
 #include "win32.h"
 #include "display/display.h"
+#include "image/bitmap_file.h"
 #include "image/bitmap_image.h"
 
 // Which screen or scene the next main-loop pass runs.
@@ -35,6 +36,7 @@ extern uint8_t prompt_pending;                // the next screen has still to sp
 extern uint8_t scene_intro_pending[SCENE_COUNT];  // scene N's intro has still to run
 extern uint8_t game_over_shown;               // in StateGameEnd: lost (else won)
 extern BitmapImage backdrop;                  // the 640x480 picture drawn first in every frame
+extern BitmapFile work_bitmap;                // holds one picture file at a time while it is cut
 
 // The window procedure of the game's window.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -47,6 +49,8 @@ bool KeyPressed(int virtual_key, int dik_code);
 void RequestQuit();
 // Fills the back surface with colour 0 and copies the backdrop into it.
 void DrawBackdrop();
+// Makes a picture file the 640x480 backdrop and its palette the display's palette.
+void LoadBackdrop(const char* file_name);
 // Marks every scene's intro as still to run, before a new game.
 void ResetSceneIntros();
 

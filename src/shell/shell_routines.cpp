@@ -22,6 +22,15 @@ void DrawBackdrop() {
   UnlockBackSurface();
 }
 
+void LoadBackdrop(const char* file_name) {
+  LoadBitmapFile(&work_bitmap, file_name);
+  DestroyBitmapImage(&backdrop);
+  CreateBitmapImage(&backdrop, 0, 0, 640, 480, 8);
+  LoadBitmapImage(&backdrop, &work_bitmap, 0, 0, 1);
+  SetPalette(work_bitmap.palette);
+  UnloadBitmapFile(&work_bitmap);
+}
+
 void ResetSceneIntros() {
   for (uint8_t& pending : scene_intro_pending) pending = 1;
 }

@@ -6,10 +6,11 @@
 #include "sound/sound_table.h"
 
 BitmapImage backdrop;
+BitmapFile work_bitmap;
 
 int GameStartup() {
   DisplayInit(640, 480, 8, 0);
-  CreateBitmapImage(&backdrop, 0, 0, 640, 480, 8);
+  LoadBackdrop("Intro1.BMP");
   const ClipRect screen_rect{0, 0, display.screen_width, display.screen_height};
   LPDIRECTDRAWCLIPPER replaced = display.back_clipper;  // the surface now holds the new one instead
   display.back_clipper = AttachClipper(display.back_surface, 1, &screen_rect);

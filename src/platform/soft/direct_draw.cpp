@@ -105,6 +105,7 @@ struct SoftSurface final : Counted<IDirectDrawSurface7> {
   SoftSurface* back_buffer = nullptr;  // the primary's flip chain
   SoftSurface* front = nullptr;        // the back buffer's primary
   std::vector<uint8_t> scratch;        // copy of the source rows of a blit within this surface
+  HDC dc = nullptr;                    // the device context handed out by GetDC, while it is out
 
   ~SoftSurface() override;
   int BytesPerPixel() const { return bits_per_pixel == 8 ? 1 : 2; }
@@ -142,11 +143,7 @@ struct SoftSurface final : Counted<IDirectDrawSurface7> {
     *key = source_key;
     return DD_OK;
   }
-  // Text output through a device context is not offered by this platform yet.
-  HRESULT STDMETHODCALLTYPE GetDC(HDC* dc) override {
-    if (dc) *dc = nullptr;
-    return DDERR_UNSUPPORTED;
-  }
+  HRESULT STDMETHODCALLTYPE GetDC(HDC* dc) override;
   HRESULT STDMETHODCALLTYPE GetPalette(LPDIRECTDRAWPALETTE* out) override {
     if (!out) return DDERR_INVALIDPARAMS;
     *out = palette;
@@ -158,7 +155,7 @@ struct SoftSurface final : Counted<IDirectDrawSurface7> {
   HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC2 desc) override;
   HRESULT STDMETHODCALLTYPE IsLost() override { return lost ? DDERR_SURFACELOST : DD_OK; }
   HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) override;
-  HRESULT STDMETHODCALLTYPE ReleaseDC(HDC) override { return DDERR_UNSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE ReleaseDC(HDC dc) override;
   HRESULT STDMETHODCALLTYPE Restore() override;
   HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER new_clipper) override;
   HRESULT STDMETHODCALLTYPE SetColorKey(DWORD flags, LPDDCOLORKEY key) override {
@@ -367,6 +364,35 @@ void SoftSurface::Regain() {
   if (!lost) return;
   lost = false;
   std::fill(memory.begin(), memory.end(), RESTORED_FILL);
+}
+
+// The palette colours are matched against: the surface's own, else the one the screen shows.
+const PALETTEENTRY* ShownPalette(const SoftSurface& surface) {
+  if (surface.palette) return surface.palette->entries;
+  const SoftSurface* screen = surface.owner ? surface.owner->primary : nullptr;
+  return screen && screen->palette ? screen->palette->entries : nullptr;
+}
+
+// A device context keeps the surface locked until it is released, as on the real platform.
+HRESULT SoftSurface::GetDC(HDC* out) {
+  if (!out) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  if (HRESULT state = Usable(); FAILED(state)) return state;
+  if (locked) return DDERR_SURFACEBUSY;
+  const SoftDrawTarget target{memory.data(), width, height, pitch, bits_per_pixel, ShownPalette(*this)};
+  dc = SoftOpenSurfaceDC(target);
+  if (!dc) return DDERR_GENERIC;
+  locked = true;
+  *out = dc;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::ReleaseDC(HDC released) {
+  if (!dc || released != dc) return DDERR_INVALIDPARAMS;
+  SoftCloseSurfaceDC(dc);
+  dc = nullptr;
+  locked = false;
+  return DD_OK;
 }
 
 HRESULT SoftSurface::Restore() {

@@ -52,3 +52,26 @@ bool SoftKeyDown(int virtual_key);
 void SetMessagePollObserver(void (*observer)());
 // Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
 void SoftPlaceWindow(HWND window, const RECT& rect);
+
+// What a device context on a surface draws into: the surface's memory while the context is out.
+struct SoftDrawTarget {
+  uint8_t* pixels;               // first byte of the top row
+  int width;                     // pixels per row
+  int height;                    // rows
+  int pitch;                     // bytes from one row to the next
+  int bits_per_pixel;            // 8 (palette indices), 15 (5.5.5) or 16 (5.6.5)
+  const PALETTEENTRY* palette;   // 256 entries colours are matched against on 8-bit surfaces, or null
+};
+
+// Opens a device context on a surface's memory; null when every context is in use.
+HDC SoftOpenSurfaceDC(const SoftDrawTarget& target);
+// Closes a context opened by SoftOpenSurfaceDC; false when `dc` is not an open one.
+bool SoftCloseSurfaceDC(HDC dc);
+// Chooses the font family text is drawn in (DejaVu Sans at start) and drops the loaded font.
+void SoftSetTextFontFamily(const char* family);
+// The stock font object GetStockObject hands out, or null when no font can be loaded.
+HGDIOBJ SoftStockFont();
+// Height in pixels of a line of text in the loaded font (ascent + descent), 0 when none loads.
+int SoftTextLineHeight();
+// Files opened with OpenFile and not yet closed with _lclose.
+int SoftOpenFileCount();

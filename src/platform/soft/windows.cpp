@@ -213,6 +213,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
 }
 
 HGDIOBJ WINAPI GetStockObject(int object) {
+  if (object >= OEM_FIXED_FONT && object <= DEFAULT_GUI_FONT && object != 15) return SoftStockFont();
   if (object < 0 || object >= 8) return nullptr;
   return &stock_objects[object];
 }

@@ -1,0 +1,305 @@
+// Picture files written by the test, read back and decoded pixel by pixel; damaged files refused
+// with the file closed and the record untouched.
+#include <cstdlib>
+
+#include "bmp_test_files.h"
+#include "image/bitmap_file.h"
+#include "soft/soft_platform.h"
+#include "test_support.h"
+
+namespace {
+
+class BitmapFileTest : public FreshMachineTest {
+ protected:
+  void TearDown() override {
+    UnloadBitmapFile(&bitmap);
+    FreshMachineTest::TearDown();
+  }
+  // Writes the spec's file and loads it.
+  int Load(const BmpSpec& spec) { return LoadBytes(EncodeBmp(spec)); }
+  int LoadBytes(const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(WriteBytes("test.bmp", bytes));
+    return LoadBitmapFile(&bitmap, "test.bmp");
+  }
+  std::vector<uint8_t> Pixels() const {
+    const BITMAPINFOHEADER& info = bitmap.info_header;
+    const size_t size = static_cast<size_t>(info.biWidth) * info.biHeight * (info.biBitCount / 8);
+    return std::vector<uint8_t>(bitmap.pixels, bitmap.pixels + size);
+  }
+  uint16_t Pixel16(int x, int y) const {
+    return reinterpret_cast<const uint16_t*>(bitmap.pixels)[y * bitmap.info_header.biWidth + x];
+  }
+  BitmapFile bitmap{};
+};
+
+BmpSpec Picture8(int width, int height) {
+  BmpSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.pixels = TestIndices(width, height < 0 ? -height : height);
+  return spec;
+}
+
+// 24-bit pixels: blue, green, red per pixel, top row first.
+BmpSpec Picture24(const std::vector<uint8_t>& bgr, int width, int height) {
+  BmpSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.bits = 24;
+  spec.pixels = bgr;
+  return spec;
+}
+
+TEST_F(BitmapFileTest, FullScreenPictureTopRowFirstWithItsPalette) {
+  ASSERT_EQ(1, Load(Picture8(640, 480)));
+  EXPECT_EQ(TestIndices(640, 480), Pixels());
+  EXPECT_EQ(307200u, bitmap.info_header.biSizeImage);
+  EXPECT_EQ(0x4D42, bitmap.file_header.bfType);
+  for (int n : {0, 1, 100, 255}) {
+    EXPECT_EQ(TestRed(n), bitmap.palette[n].peRed) << n;
+    EXPECT_EQ(TestGreen(n), bitmap.palette[n].peGreen) << n;
+    EXPECT_EQ(TestBlue(n), bitmap.palette[n].peBlue) << n;
+    EXPECT_EQ(PC_NOCOLLAPSE, bitmap.palette[n].peFlags) << n;
+  }
+  EXPECT_EQ(0, SoftOpenFileCount());
+  EXPECT_EQ(std::vector<std::string>{"test.bmp"}, HeadlessOpenedFiles());
+}
+
+TEST_F(BitmapFileTest, RowLayoutsAllGiveThePicture) {
+  BmpSpec padded = Picture8(5, 3);  // 5-byte rows padded to 8
+  BmpSpec packed = Picture8(5, 3);
+  packed.pad_rows = false;  // biSizeImage 15 says the rows are packed
+  BmpSpec no_size = Picture8(5, 3);
+  no_size.size_image_zero = true;  // pixels found at bfOffBits
+  BmpSpec top_down = Picture8(5, -3);
+  BmpSpec v4 = Picture8(5, 3);
+  v4.info_size = 108;
+  BmpSpec v5 = Picture8(5, 3);
+  v5.info_size = 124;
+  for (const BmpSpec* spec : {&padded, &packed, &no_size, &top_down, &v4, &v5}) {
+    ASSERT_EQ(1, Load(*spec)) << spec->info_size;
+    EXPECT_EQ(TestIndices(5, 3), Pixels()) << spec->info_size << " " << spec->height;
+    EXPECT_EQ(3, bitmap.info_header.biHeight);
+    EXPECT_EQ(15u, bitmap.info_header.biSizeImage);
+    EXPECT_EQ(TestRed(200), bitmap.palette[200].peRed);  // the table is read at 14 + biSize
+    EXPECT_EQ(TestBlue(7), bitmap.palette[7].peBlue);
+  }
+}
+
+TEST_F(BitmapFileTest, ShortColourTableLeavesTheRestBlack) {
+  BmpSpec spec = Picture8(4, 2);
+  spec.palette_entries = 16;
+  ASSERT_EQ(1, Load(spec));
+  EXPECT_EQ(TestIndices(4, 2), Pixels());
+  EXPECT_EQ(TestGreen(15), bitmap.palette[15].peGreen);
+  EXPECT_EQ(TestBlue(15), bitmap.palette[15].peBlue);
+  EXPECT_EQ(0, bitmap.palette[16].peGreen);
+  EXPECT_EQ(0, bitmap.palette[255].peRed);
+  EXPECT_EQ(PC_NOCOLLAPSE, bitmap.palette[16].peFlags);
+}
+
+TEST_F(BitmapFileTest, SixteenBitPixelsAsTheyAre) {
+  BmpSpec spec;
+  spec.width = 3;
+  spec.height = 2;
+  spec.bits = 16;
+  spec.pixels = {0x01, 0x80, 0x02, 0x00, 0xFF, 0x7F, 0x34, 0x12, 0x00, 0x00, 0x21, 0x43};
+  bitmap.palette[9].peRed = 77;
+  ASSERT_EQ(1, Load(spec));
+  EXPECT_EQ(0x8001, Pixel16(0, 0));
+  EXPECT_EQ(0x7FFF, Pixel16(2, 0));
+  EXPECT_EQ(0x1234, Pixel16(0, 1));
+  EXPECT_EQ(0x4321, Pixel16(2, 1));
+  EXPECT_EQ(77, bitmap.palette[9].peRed);  // no colour table, palette untouched
+}
+
+TEST_F(BitmapFileTest, TwentyFourBitBecomesTheDisplaysSixteenBitLayout) {
+  // white, red, green, blue / a grey and three odd values; 3 pixels = 9 bytes, padded to 12.
+  const std::vector<uint8_t> bgr = {255, 255, 255, 0, 0, 255, 0, 255, 0,
+                                    255, 0,   0,   8, 4, 200, 7, 3,   248};
+  display.pixel_format = 16;
+  ASSERT_EQ(1, Load(Picture24(bgr, 3, 2)));
+  EXPECT_EQ(0xFFFF, Pixel16(0, 0));
+  EXPECT_EQ(0xF800, Pixel16(1, 0));
+  EXPECT_EQ(0x07E0, Pixel16(2, 0));
+  EXPECT_EQ(0x001F, Pixel16(0, 1));
+  EXPECT_EQ((200 >> 3) << 11 | (4 >> 2) << 5 | (8 >> 3), Pixel16(1, 1));
+  EXPECT_EQ(16, bitmap.info_header.biBitCount);
+  EXPECT_EQ(12u, bitmap.info_header.biSizeImage);  // the 16-bit pixels held, not the file's 24
+  display.pixel_format = 15;
+  ASSERT_EQ(1, Load(Picture24(bgr, 3, -2)));
+  EXPECT_EQ(0x7FFF, Pixel16(0, 0));
+  EXPECT_EQ(0x7C00, Pixel16(1, 0));
+  EXPECT_EQ(0x03E0, Pixel16(2, 0));
+  EXPECT_EQ((248 >> 3) << 10 | (3 >> 3) << 5 | (7 >> 3), Pixel16(2, 1));
+  display.pixel_format = 8;  // the game's mode: still a full, defined load
+  ASSERT_EQ(1, Load(Picture24(bgr, 3, 2)));
+  EXPECT_EQ(0xF800, Pixel16(1, 0));
+}
+
+TEST_F(BitmapFileTest, RunLengthPicture) {
+  BmpSpec spec;
+  spec.width = 6;
+  spec.height = 4;  // stored bottom row first
+  spec.compression = BI_RLE8;
+  spec.encoded = {3, 9, 0, 3, 1, 2, 3, 0, 0, 0,  // row 3: 9 9 9 1 2 3
+                  0, 2, 2, 1,                    // jump right 2, down 1: row 2 stays 0
+                  2, 5, 0, 0,                    // row 1: 0 0 5 5 0 0
+                  9, 4, 0, 1};                   // row 0: 4 x6 (3 more dropped), end
+  ASSERT_EQ(1, Load(spec));
+  const std::vector<uint8_t> expected = {4, 4, 4, 4, 4, 4, 0, 0, 5, 5, 0, 0, 0, 0, 0, 0, 0, 0, 9, 9, 9, 1, 2, 3};
+  EXPECT_EQ(expected, Pixels());
+  EXPECT_EQ(static_cast<DWORD>(BI_RGB), bitmap.info_header.biCompression);
+  EXPECT_EQ(24u, bitmap.info_header.biSizeImage);
+}
+
+TEST_F(BitmapFileTest, SecondLoadReplacesTheFirstAndUnloadTwiceIsHarmless) {
+  ASSERT_EQ(1, Load(Picture8(8, 8)));
+  ASSERT_EQ(1, Load(Picture8(4, 2)));  // the first buffer is released (the leak checker would say)
+  EXPECT_EQ(TestIndices(4, 2), Pixels());
+  EXPECT_EQ(1, UnloadBitmapFile(&bitmap));
+  EXPECT_EQ(nullptr, bitmap.pixels);
+  EXPECT_EQ(4, bitmap.info_header.biWidth);  // headers stay
+  EXPECT_EQ(1, UnloadBitmapFile(&bitmap));
+}
+
+// Each damaged file fails with the file closed and the earlier picture, headers and palette intact.
+TEST_F(BitmapFileTest, DamagedFilesAreRefusedAndChangeNothing) {
+  ASSERT_EQ(1, Load(Picture8(4, 2)));
+  uint8_t* const old_pixels = bitmap.pixels;
+  const std::vector<uint8_t> good = EncodeBmp(Picture8(6, 4));  // 6-byte rows, padded to 8
+  std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
+  auto damaged = [&](const char* name, auto change) {
+    std::vector<uint8_t> bytes = good;
+    change(bytes);
+    cases.emplace_back(name, bytes);
+  };
+  damaged("not BM", [](auto& b) { b[0] = 'P'; });
+  damaged("1-bit", [](auto& b) { Poke16(b, BI_BIT_COUNT, 1); });
+  damaged("4-bit", [](auto& b) { Poke16(b, BI_BIT_COUNT, 4); });
+  damaged("32-bit", [](auto& b) { Poke16(b, BI_BIT_COUNT, 32); });
+  damaged("RLE4", [](auto& b) { Poke32(b, BI_COMPRESSION, BI_RLE4); });
+  damaged("JPEG", [](auto& b) { Poke32(b, BI_COMPRESSION, 4); });
+  damaged("width 0", [](auto& b) { Poke32(b, BI_WIDTH, 0); });
+  damaged("width negative", [](auto& b) { Poke32(b, BI_WIDTH, 0xFFFFFFFA); });
+  damaged("height 0", [](auto& b) { Poke32(b, BI_HEIGHT, 0); });
+  damaged("height most negative", [](auto& b) { Poke32(b, BI_HEIGHT, 0x80000000); });
+  damaged("info header 12 bytes", [](auto& b) { Poke32(b, BI_SIZE, 12); });
+  damaged("info header past the end", [](auto& b) { Poke32(b, BI_SIZE, 0x7FFFFFF0); });
+  damaged("biSizeImage past the file", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 0x7FFFFFFF); });
+  damaged("biSizeImage over headers", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 40); });
+  damaged("biSizeImage short of the rows", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 29); });
+  damaged("bfOffBits past the end", [](auto& b) {
+    Poke32(b, BI_SIZE_IMAGE, 0);
+    Poke32(b, BF_OFF_BITS, 1100);
+  });
+  damaged("bfOffBits into the table", [](auto& b) {
+    Poke32(b, BI_SIZE_IMAGE, 0);
+    Poke32(b, BF_OFF_BITS, 60);
+  });
+  damaged("rows past the end", [](auto& b) { Poke32(b, BI_HEIGHT, 5); });
+  damaged("65537 x 65536 wraps to 65536 in 32 bits", [](auto& b) {
+    Poke32(b, BI_WIDTH, 65537);
+    Poke32(b, BI_HEIGHT, 65536);
+    Poke32(b, BI_SIZE_IMAGE, 65536);
+    b.resize(1078 + 65536);
+  });
+  damaged("cut in the file header", [](auto& b) { b.resize(10); });
+  damaged("cut in the info header", [](auto& b) { b.resize(30); });
+  damaged("cut in the colour table", [](auto& b) { b.resize(600); });
+  damaged("cut in the pixels", [](auto& b) {
+    Poke32(b, BI_SIZE_IMAGE, 0);
+    b.resize(b.size() - 3);
+  });
+  damaged("empty", [](auto& b) { b.clear(); });
+  BmpSpec rle;
+  rle.width = 4;
+  rle.height = 3;
+  rle.compression = BI_RLE8;
+  rle.encoded = {4, 1, 0, 0, 4, 2};  // ends after two rows without an end mark
+  cases.emplace_back("run-length data ending early", EncodeBmp(rle));
+  rle.encoded = {4, 1, 0, 0, 0, 9, 1, 2};  // literal run of 9 with 2 bytes left
+  cases.emplace_back("run-length literal past the data", EncodeBmp(rle));
+  rle.encoded = {0, 2, 1};
+  cases.emplace_back("run-length jump past the data", EncodeBmp(rle));
+  rle.width = 30000;
+  rle.height = 30000;
+  rle.encoded = {0, 1};
+  cases.emplace_back("run-length 900 megapixels from 2 bytes", EncodeBmp(rle));
+
+  for (const auto& [name, bytes] : cases) {
+    EXPECT_EQ(0, LoadBytes(bytes)) << name;
+    EXPECT_EQ(0, SoftOpenFileCount()) << name;
+    EXPECT_EQ(old_pixels, bitmap.pixels) << name;
+    EXPECT_EQ(4, bitmap.info_header.biWidth) << name;
+    EXPECT_EQ(2, bitmap.info_header.biHeight) << name;
+    EXPECT_EQ(TestRed(3), bitmap.palette[3].peRed) << name;
+  }
+  EXPECT_EQ(TestIndices(4, 2), Pixels());
+  EXPECT_EQ(0, LoadBitmapFile(&bitmap, "missing.bmp"));
+  EXPECT_EQ(0, LoadBitmapFile(&bitmap, nullptr));
+  EXPECT_EQ(0, LoadBitmapFile(nullptr, "test.bmp"));
+  EXPECT_EQ(old_pixels, bitmap.pixels);
+}
+
+TEST_F(BitmapFileTest, FilesTheOriginalReaderReadsGiveTheSamePicture) {
+  // Packed 6-byte rows with the pixels as the last biSizeImage bytes, trailing a bogus bfOffBits.
+  BmpSpec spec = Picture8(6, 3);
+  spec.pad_rows = false;
+  std::vector<uint8_t> bytes = EncodeBmp(spec);
+  Poke32(bytes, BF_OFF_BITS, 0);
+  ASSERT_EQ(1, LoadBytes(bytes));
+  EXPECT_EQ(TestIndices(6, 3), Pixels());
+}
+
+TEST_F(BitmapFileTest, FlipRowsInPlace) {
+  uint8_t one[3] = {1, 2, 3};
+  EXPECT_EQ(1, FlipBitmapRows(one, 3, 1));
+  EXPECT_EQ(1, one[0]);
+  EXPECT_EQ(3, one[2]);
+  uint8_t two[4] = {1, 2, 3, 4};
+  EXPECT_EQ(1, FlipBitmapRows(two, 2, 2));
+  EXPECT_EQ((std::vector<uint8_t>{3, 4, 1, 2}), std::vector<uint8_t>(two, two + 4));
+  uint8_t three[6] = {1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(1, FlipBitmapRows(three, 2, 3));
+  EXPECT_EQ((std::vector<uint8_t>{5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(three, three + 6));
+  EXPECT_EQ(0, FlipBitmapRows(nullptr, 2, 3));
+  EXPECT_EQ(0, FlipBitmapRows(three, -1, 3));
+  EXPECT_EQ(0, FlipBitmapRows(three, 2, -3));
+}
+
+TEST_F(BitmapFileTest, ColourPackers) {
+  EXPECT_EQ(0xFFFF, PackRgb565(255, 255, 255));
+  EXPECT_EQ(0x7FFF, PackRgb555(255, 255, 255));
+  EXPECT_EQ(0xF800, PackRgb565(255, 0, 0));
+  EXPECT_EQ(0x07E0, PackRgb565(0, 255, 0));
+  EXPECT_EQ(0x03E0, PackRgb555(0, 255, 0));
+  EXPECT_EQ(0x001F, PackRgb555(0, 0, 255));
+  EXPECT_EQ((16 >> 3) << 11 | (36 >> 2) << 5 | (64 >> 3), PackRgb565(16, 36, 64));
+  EXPECT_EQ((16 >> 3) << 10 | (36 >> 3) << 5 | (64 >> 3), PackRgb555(16, 36, 64));
+}
+
+TEST_F(BitmapFileTest, FileCallsReportWhatTheyDid) {
+  WriteBytes("five.bin", {1, 2, 3, 4, 5});
+  OFSTRUCT info;
+  EXPECT_EQ(HFILE_ERROR, OpenFile("absent.bin", &info, OF_READ));
+  EXPECT_EQ(2, info.nErrCode);
+  EXPECT_EQ(HFILE_ERROR, OpenFile("five.bin", &info, OF_WRITE));
+  const HFILE file = OpenFile("five.bin", &info, OF_READ);
+  ASSERT_NE(HFILE_ERROR, file);
+  EXPECT_EQ(0, info.nErrCode);
+  EXPECT_STREQ("five.bin", info.szPathName);
+  EXPECT_EQ(5, _llseek(file, 0, FILE_END));
+  EXPECT_EQ(1, _llseek(file, -4, FILE_CURRENT));
+  uint8_t buffer[8] = {};
+  EXPECT_EQ(4u, _lread(file, buffer, 8));
+  EXPECT_EQ(2, buffer[0]);
+  EXPECT_EQ(HFILE_ERROR, _llseek(file, 0, 7));
+  EXPECT_EQ(1, SoftOpenFileCount());
+  EXPECT_EQ(0, _lclose(file));
+  EXPECT_EQ(HFILE_ERROR, _lclose(file));
+  EXPECT_EQ(static_cast<UINT>(HFILE_ERROR), _lread(file, buffer, 1));
+  EXPECT_EQ(0, SoftOpenFileCount());
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// Builds .BMP files byte by byte for the picture tests and the fuzz seeds, in every layout the
+// reader meets: padded or packed rows, bottom-up or top-down, short colour tables, longer info
+// headers, biSizeImage 0, run-length data.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What to write. Pixels are given top row first, width x bytes-per-pixel bytes a row.
+struct BmpSpec {
+  int width = 4;
+  int height = 2;                // negative: stored top row first
+  int bits = 8;                  // 8, 16 or 24 (other values are written as given)
+  uint32_t info_size = 40;       // 40, or 108 / 124 for the longer headers
+  int palette_entries = 256;     // colour table entries written (8-bit); biClrUsed says so when < 256
+  bool pad_rows = true;          // rows padded to 4 bytes (biSizeImage then counts the padding)
+  bool size_image_zero = false;  // write biSizeImage 0
+  uint32_t compression = 0;      // biCompression
+  std::vector<uint8_t> pixels;   // top row first; ignored when `encoded` is given
+  std::vector<uint8_t> encoded;  // raw pixel data written as it is (run-length data)
+};
+
+// Colour table entry n of every test file: red n, green 255 - n, blue 3n.
+uint8_t TestRed(int n);
+uint8_t TestGreen(int n);
+uint8_t TestBlue(int n);
+// Pixel value (x, y) of the test pictures: a pattern that differs across rows and columns.
+uint8_t TestIndex(int x, int y);
+// width x height bytes of TestIndex, top row first.
+std::vector<uint8_t> TestIndices(int width, int height);
+
+// The file's bytes.
+std::vector<uint8_t> EncodeBmp(const BmpSpec& spec);
+// Writes bytes to a file; true on success.
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// Offsets of header fields in a .BMP file, for tests that damage one.
+constexpr size_t BF_OFF_BITS = 10;
+constexpr size_t BI_SIZE = 14;
+constexpr size_t BI_WIDTH = 18;
+constexpr size_t BI_HEIGHT = 22;
+constexpr size_t BI_BIT_COUNT = 28;
+constexpr size_t BI_COMPRESSION = 30;
+constexpr size_t BI_SIZE_IMAGE = 34;
+constexpr size_t BI_CLR_USED = 46;
+// Overwrites a little-endian field in place.
+void Poke32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value);
+void Poke16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value);
+// Seed files for the picture fuzz target, one per layout, written into `folder`; their count.
+int WriteBitmapSeeds(const std::string& folder);
