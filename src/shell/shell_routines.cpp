@@ -15,9 +15,26 @@ void RequestQuit() {
   ScreenTransition(FadeToRed, nullptr, 0);
 }
 
+namespace {
+
+// True when drawing the backdrop overwrites every pixel of the back surface.
+bool BackdropCoversScreen() {
+  return (backdrop.flags & IMAGE_LOADED) && backdrop.pixels != nullptr && backdrop.bits_per_pixel == 8 &&
+         backdrop.x == 0 && backdrop.y == 0 && backdrop.width >= display.screen_width &&
+         backdrop.height >= display.screen_height;
+}
+
+}  // namespace
+
+// The colour-0 fill is left out where the backdrop covers it all: the frame is the same and the
+// copy alone costs little more than a memcpy of the screen.
 void DrawBackdrop() {
-  FillSurface(display.back_surface, 0, nullptr);
-  LockBackSurface();
+  const bool covered = BackdropCoversScreen();
+  if (!covered) FillSurface(display.back_surface, 0, nullptr);
+  if (LockBackSurface() == nullptr) {
+    if (covered) FillSurface(display.back_surface, 0, nullptr);
+    return;
+  }
   DrawBitmapImage(&backdrop, display.back_buffer, display.back_pitch, 0);
   UnlockBackSurface();
 }

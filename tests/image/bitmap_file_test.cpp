@@ -76,7 +76,9 @@ TEST_F(BitmapFileTest, RowLayoutsAllGiveThePicture) {
   v4.info_size = 108;
   BmpSpec v5 = Picture8(5, 3);
   v5.info_size = 124;
-  for (const BmpSpec* spec : {&padded, &packed, &no_size, &top_down, &v4, &v5}) {
+  BmpSpec longest = Picture8(5, 3);
+  longest.info_size = 1024;  // the longest info header taken
+  for (const BmpSpec* spec : {&padded, &packed, &no_size, &top_down, &v4, &v5, &longest}) {
     ASSERT_EQ(1, Load(*spec)) << spec->info_size;
     EXPECT_EQ(TestIndices(5, 3), Pixels()) << spec->info_size << " " << spec->height;
     EXPECT_EQ(3, bitmap.info_header.biHeight);
@@ -151,6 +153,9 @@ TEST_F(BitmapFileTest, RunLengthPicture) {
   EXPECT_EQ(expected, Pixels());
   EXPECT_EQ(static_cast<DWORD>(BI_RGB), bitmap.info_header.biCompression);
   EXPECT_EQ(24u, bitmap.info_header.biSizeImage);
+  spec.encoded = {0, 1};  // nothing but the end mark: a blank picture
+  ASSERT_EQ(1, Load(spec));
+  EXPECT_EQ(std::vector<uint8_t>(24, 0), Pixels());
 }
 
 TEST_F(BitmapFileTest, SecondLoadReplacesTheFirstAndUnloadTwiceIsHarmless) {
@@ -186,6 +191,10 @@ TEST_F(BitmapFileTest, DamagedFilesAreRefusedAndChangeNothing) {
   damaged("height most negative", [](auto& b) { Poke32(b, BI_HEIGHT, 0x80000000); });
   damaged("info header 12 bytes", [](auto& b) { Poke32(b, BI_SIZE, 12); });
   damaged("info header past the end", [](auto& b) { Poke32(b, BI_SIZE, 0x7FFFFFF0); });
+  damaged("info header over 1024 bytes", [](auto& b) {
+    Poke32(b, BI_SIZE, 1025);
+    b.insert(b.begin() + 54, 985, 0);
+  });
   damaged("biSizeImage past the file", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 0x7FFFFFFF); });
   damaged("biSizeImage over headers", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 40); });
   damaged("biSizeImage short of the rows", [](auto& b) { Poke32(b, BI_SIZE_IMAGE, 29); });
@@ -263,6 +272,9 @@ TEST_F(BitmapFileTest, FlipRowsInPlace) {
   uint8_t three[6] = {1, 2, 3, 4, 5, 6};
   EXPECT_EQ(1, FlipBitmapRows(three, 2, 3));
   EXPECT_EQ((std::vector<uint8_t>{5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(three, three + 6));
+  uint8_t four[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  EXPECT_EQ(1, FlipBitmapRows(four, 2, 4));
+  EXPECT_EQ((std::vector<uint8_t>{7, 8, 5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(four, four + 8));
   EXPECT_EQ(0, FlipBitmapRows(nullptr, 2, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, -1, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, 2, -3));
@@ -294,11 +306,26 @@ TEST_F(BitmapFileTest, FileCallsReportWhatTheyDid) {
   uint8_t buffer[8] = {};
   EXPECT_EQ(4u, _lread(file, buffer, 8));
   EXPECT_EQ(2, buffer[0]);
+  EXPECT_EQ(0u, _lread(file, nullptr, 0));
+  EXPECT_EQ(static_cast<UINT>(HFILE_ERROR), _lread(file, nullptr, 1));
   EXPECT_EQ(HFILE_ERROR, _llseek(file, 0, 7));
   EXPECT_EQ(1, SoftOpenFileCount());
   EXPECT_EQ(0, _lclose(file));
   EXPECT_EQ(HFILE_ERROR, _lclose(file));
   EXPECT_EQ(static_cast<UINT>(HFILE_ERROR), _lread(file, buffer, 1));
+  EXPECT_EQ(0, SoftOpenFileCount());
+}
+
+TEST_F(BitmapFileTest, SixteenFilesOpenAtOnce) {
+  WriteBytes("one.bin", {1});
+  std::vector<HFILE> files;
+  OFSTRUCT info;
+  for (int i = 0; i < 16; ++i) files.push_back(OpenFile("one.bin", &info, OF_READ));
+  for (HFILE file : files) EXPECT_NE(HFILE_ERROR, file);
+  EXPECT_EQ(16, SoftOpenFileCount());
+  EXPECT_EQ(HFILE_ERROR, OpenFile("one.bin", &info, OF_READ));
+  EXPECT_EQ(4, info.nErrCode);
+  for (HFILE file : files) EXPECT_EQ(0, _lclose(file));
   EXPECT_EQ(0, SoftOpenFileCount());
 }
 

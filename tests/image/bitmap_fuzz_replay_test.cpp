@@ -1,6 +1,8 @@
 // A short in-suite run of the picture fuzz target: the seed files this test writes, then a fixed
 // sequence of mutations of them (byte changes, header fields set to edge values, cuts), all under
 // the sanitizers. The same seeds start `make fuzz`.
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -57,7 +59,7 @@ class BitmapFuzzReplayTest : public FreshMachineTest {};
 TEST_F(BitmapFuzzReplayTest, SeedsAndMutationsRunClean) {
   CreateTestWindow();
   ASSERT_EQ(1, DisplayInit(640, 480, 8, 0));
-  ASSERT_EQ(0, system("mkdir -p seeds"));
+  mkdir("seeds", 0755);
   const int seeds = WriteBitmapSeeds("seeds");
   ASSERT_EQ(7, seeds);
   std::vector<std::vector<uint8_t>> corpus;

@@ -6,6 +6,7 @@
 #include "display/frame.h"
 #include "image/bitmap_image.h"
 #include "shell/game_shell.h"
+#include "soft/soft_platform.h"
 #include "test_support.h"
 
 namespace {
@@ -100,6 +101,9 @@ TEST_F(BitmapImageTest, CutsReachingOutsideCopyOnlyWhatIsInside) {
   EXPECT_EQ(TestSheet::Value(19, 6), At(0, 0));  // outside the sheet: left as it was
   ASSERT_EQ(1, LoadBitmapImage(&image, &sheet.file, 1 << 30, 1 << 30, 0));  // far away: nothing
   EXPECT_EQ(TestSheet::Value(0, 0), At(3, 2));
+  ASSERT_EQ(1, LoadBitmapImage(&image, &sheet.file, 10, 8, 1));  // the sheet's last two rows
+  EXPECT_EQ(TestSheet::Value(10, 9), At(0, 1));
+  EXPECT_EQ(TestSheet::Value(0, 0), At(3, 2));  // rows below the sheet: left as they were
 }
 
 TEST_F(BitmapImageTest, ASheetWithoutPixelsOrOfAnotherDepthIsNotRead) {
@@ -201,6 +205,10 @@ TEST_F(BitmapImageTest, ScrollingRotatesColumns) {
   EXPECT_EQ(1, ScrollBitmapImage(&image, 0, 3));   // dy has no effect
   EXPECT_EQ((std::vector<uint8_t>{0, 1, 2, 3, 4}), Row(image, 0));
   EXPECT_EQ(0, ScrollBitmapImage(&image, 0, 0));
+  BitmapImage narrow{};
+  ASSERT_EQ(1, CreateBitmapImage(&narrow, 0, 0, 1, 2, 8));
+  EXPECT_EQ(1, ScrollBitmapImage(&narrow, 3, 0));  // one column turns onto itself
+  DestroyBitmapImage(&narrow);
   BitmapImage empty{};
   EXPECT_EQ(0, ScrollBitmapImage(&empty, 3, 0));  // no width: nothing to divide by
   EXPECT_EQ(0, ScrollBitmapImage(nullptr, 3, 0));
@@ -228,6 +236,8 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
   EXPECT_EQ((std::vector<uint8_t>{0, 0, 6, 7}), Row(image, 2));
   ASSERT_EQ(1, CopyImageRect(&image, -1, -1, &source, 0, 0, 3, 3));
   EXPECT_EQ((std::vector<uint8_t>{6, 7, 0, 0}), Row(image, 0));
+  ASSERT_EQ(1, CopyImageRect(&image, 0, 2, &source, 0, 0, 4, 2));  // one row fits above the bottom
+  EXPECT_EQ((std::vector<uint8_t>{0, 1, 2, 3}), Row(image, 2));
   BitmapImage wide{};
   ASSERT_EQ(1, CreateBitmapImage(&wide, 0, 0, 4, 3, 16));
   EXPECT_EQ(0, CopyImageRect(&wide, 0, 0, &source, 0, 0, 2, 2));
@@ -271,16 +281,27 @@ TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
   EXPECT_EQ(TestGreen(77), display.palette_entries[77].peGreen);
   EXPECT_EQ(TestBlue(77), display.palette_entries[77].peBlue);
   EXPECT_EQ(nullptr, work_bitmap.pixels);
-  DrawBackdrop();
+  const int blits = PlatformCallCount(PlatformCall::Blt);
+  DrawBackdrop();  // the backdrop covers the screen: no colour-0 fill first
+  EXPECT_EQ(blits, PlatformCallCount(PlatformCall::Blt));
   uint8_t* back = LockBackSurface();
   ASSERT_NE(nullptr, back);
   EXPECT_EQ(TestIndex(5, 7), back[7 * display.back_pitch + 5]);
   UnlockBackSurface();
 
+  FillSurface(display.back_surface, 0xEE, nullptr);
+  InjectFault(PlatformCall::Lock, 1);  // the copy cannot be made: the frame is colour 0 still
+  DrawBackdrop();
+  back = LockBackSurface();
+  EXPECT_EQ(0, back[7 * display.back_pitch + 5]);
+  UnlockBackSurface();
+
   LoadBackdrop("Missing.BMP");  // a blank backdrop, drawn as colour 0
   ASSERT_NE(nullptr, backdrop.pixels);
   EXPECT_EQ(0, backdrop.pixels[199 * 640 + 319]);
+  const int blits_before_fill = PlatformCallCount(PlatformCall::Blt);
   DrawBackdrop();
+  EXPECT_EQ(blits_before_fill + 1, PlatformCallCount(PlatformCall::Blt));
   back = LockBackSurface();
   EXPECT_EQ(0, back[7 * display.back_pitch + 5]);
   UnlockBackSurface();

@@ -1,5 +1,7 @@
 // Sprites over the software surfaces: frames made, filled and cut, the animation rules, clones,
 // keyed and scaled draws clipped at the screen's edges, and every refused index.
+#include <cmath>
+
 #include "bmp_test_files.h"
 #include "display/frame.h"
 #include "image/sprite.h"
@@ -67,6 +69,9 @@ class SpriteTest : public FreshMachineTest {
 TEST_F(SpriteTest, CreateSetsUpTheRecordAndFillsFramesWithTheKey) {
   sprite.user_ints[3] = 42;
   sprite.user_counters[2] = 9;
+  int stale_frame = 0;  // left over in the record: must not survive as a frame
+  sprite.frames[3] = reinterpret_cast<LPDIRECTDRAWSURFACE7>(&stale_frame);
+  sprite.animations[1] = &stale_frame;
   ASSERT_EQ(1, CreateSprite(&sprite, 10, 20, 30, 15, 3, SPRITE_STILL | SPRITE_VISIBLE, DDSCAPS_SYSTEMMEMORY, 5, 8));
   EXPECT_EQ(1, sprite.state);
   EXPECT_EQ(17, sprite.flags);
@@ -86,7 +91,7 @@ TEST_F(SpriteTest, CreateSetsUpTheRecordAndFillsFramesWithTheKey) {
     EXPECT_EQ(5u, key.dwColorSpaceHighValue);
   }
   EXPECT_EQ(nullptr, sprite.frames[3]);
-  EXPECT_EQ(nullptr, sprite.animations[0]);
+  EXPECT_EQ(nullptr, sprite.animations[1]);
 }
 
 TEST_F(SpriteTest, CreateRefusesBadCountsAndAStoppedCreateIsSafe) {
@@ -244,15 +249,17 @@ TEST_F(SpriteTest, HiddenSpritesAreSkippedAndKeyedPixelsShowTheBackground) {
   UnlockSurface(sprite.frames[0]);
   EXPECT_EQ(1, DrawSprite(&sprite, display.back_surface));
   EXPECT_EQ(0xEE, BackAt(100, 50));
-  ShowSprite(&sprite);
+  EXPECT_EQ(1, ShowSprite(&sprite));
   EXPECT_EQ(1, DrawSprite(&sprite, display.back_surface));
   EXPECT_EQ(7, BackAt(100, 50));
   EXPECT_EQ(0xEE, BackAt(101, 50));
   EXPECT_EQ(8, BackAt(103, 50));
   EXPECT_EQ(9, BackAt(101, 51));
   EXPECT_EQ(0xEE, BackAt(104, 50));
-  HideSprite(&sprite);
+  EXPECT_EQ(1, HideSprite(&sprite));
   EXPECT_EQ(0, sprite.flags & SPRITE_VISIBLE);
+  EXPECT_EQ(0, HideSprite(nullptr));
+  EXPECT_EQ(0, ShowSprite(nullptr));
   EXPECT_EQ(0, DrawSprite(nullptr, display.back_surface));
   ShowSprite(&sprite);
   EXPECT_EQ(0, DrawSprite(&sprite, nullptr));
@@ -314,8 +321,12 @@ TEST_F(ScaledDrawTest, HalfSizeDrawsClippedAtEveryEdge) {
     ASSERT_EQ(1, DrawSpriteScaled(&sprite, 58, 30, display.back_surface)) << edge.x << "," << edge.y;
     EXPECT_EQ(edge.expected, BackAt(edge.inside_x, edge.inside_y)) << edge.x << "," << edge.y;
   }
-  sprite.x = 1.0e12f;
-  EXPECT_EQ(0, DrawSpriteScaled(&sprite, 58, 30, display.back_surface));
+  for (float far_or_not_a_number : {1.0e12f, 1.5e9f, -1.5e9f, std::nanf("")}) {
+    sprite.x = far_or_not_a_number;  // refused, never converted (1000 wide: a rectangle even in floats)
+    EXPECT_EQ(0, DrawSpriteScaled(&sprite, 1000, 30, display.back_surface)) << far_or_not_a_number;
+  }
+  sprite.x = 9.0e8f;  // far off screen but a number: clipped away
+  EXPECT_EQ(1, DrawSpriteScaled(&sprite, 1000, 30, display.back_surface));
   sprite.x = 0.0f;
   EXPECT_EQ(0, DrawSpriteScaled(&sprite, 0, 30, display.back_surface));
   EXPECT_EQ(1, DrawSpriteScaledRgb16(&sprite, 58, 30, display.back_surface));
@@ -357,8 +368,8 @@ TEST_F(SpriteTest, ClonesShareFramesAndDestructionReleasesEachOnce) {
 
 TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 116, 60, 1, SPRITE_WRAP, 0, 0, 8));
-  SetSpritePosition(&sprite, 639, 100);
-  SetSpriteVelocity(&sprite, 2, -1);
+  EXPECT_EQ(1, SetSpritePosition(&sprite, 639, 100));
+  EXPECT_EQ(1, SetSpriteVelocity(&sprite, 2, -1));
   ASSERT_EQ(1, MoveSprite(&sprite));
   EXPECT_EQ(0.0f - 116, sprite.x);  // past the right edge: back in from the left
   EXPECT_EQ(99.0f, sprite.y);
@@ -367,6 +378,11 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   MoveSprite(&sprite);
   EXPECT_EQ(639.0f, sprite.x);
   EXPECT_EQ(479.0f, sprite.y);
+  SetSpritePosition(&sprite, -115, -59);
+  SetSpriteVelocity(&sprite, -1, -1);
+  MoveSprite(&sprite);  // exactly a width and a height out: not yet wrapped
+  EXPECT_EQ(-116.0f, sprite.x);
+  EXPECT_EQ(-60.0f, sprite.y);
   sprite.flags = SPRITE_BOUNCE;
   SetSpritePosition(&sprite, 523, 10);
   SetSpriteVelocity(&sprite, 1, 1);
@@ -374,6 +390,20 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   EXPECT_EQ(-1.0f, sprite.x_velocity);
   EXPECT_EQ(1.0f, sprite.y_velocity);
   EXPECT_EQ(524.0f, sprite.x);
+  SetSpritePosition(&sprite, 522, 418);
+  SetSpriteVelocity(&sprite, 1, 1);
+  MoveSprite(&sprite);  // at 523, 419: on the last places that do not turn
+  EXPECT_EQ(1.0f, sprite.x_velocity);
+  EXPECT_EQ(1.0f, sprite.y_velocity);
+  MoveSprite(&sprite);
+  EXPECT_EQ(-1.0f, sprite.x_velocity);
+  EXPECT_EQ(-1.0f, sprite.y_velocity);
+  SetSpritePosition(&sprite, 1, 1);
+  MoveSprite(&sprite);  // at 0, 0: still inside
+  EXPECT_EQ(-1.0f, sprite.x_velocity);
+  MoveSprite(&sprite);
+  EXPECT_EQ(1.0f, sprite.x_velocity);
+  EXPECT_EQ(1.0f, sprite.y_velocity);
 
   Sprite other = sprite;
   other.flags = SPRITE_CLONE;
@@ -383,6 +413,10 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   SetSpritePosition(&other, 187, 100);
   EXPECT_EQ(1, SpritesCollide(&sprite, &other));
   SetSpritePosition(&other, 188, 100);
+  EXPECT_EQ(0, SpritesCollide(&sprite, &other));
+  SetSpritePosition(&other, 13, 100);  // 87 to the left
+  EXPECT_EQ(1, SpritesCollide(&sprite, &other));
+  SetSpritePosition(&other, 12, 100);
   EXPECT_EQ(0, SpritesCollide(&sprite, &other));
   SetSpritePosition(&other, 100, 100 + 46);  // reduced half height 23 each
   EXPECT_EQ(0, SpritesCollide(&sprite, &other));

@@ -460,17 +460,69 @@ struct SourceRows {
 int64_t Width(const RECT& r) { return static_cast<int64_t>(r.right) - r.left; }
 int64_t Height(const RECT& r) { return static_cast<int64_t>(r.bottom) - r.top; }
 
-// One pixel of a blit: the destination byte(s) take the source's unless the source key hides it.
+// The source colour key as a range of Pixel values; false when it can hide no Pixel value.
+template <typename Pixel>
+bool KeyRangeOf(const DDCOLORKEY& key, Pixel* low, Pixel* range) {
+  const DWORD largest = static_cast<Pixel>(~Pixel{0});
+  if (key.dwColorSpaceLowValue > key.dwColorSpaceHighValue || key.dwColorSpaceLowValue > largest) return false;
+  *low = static_cast<Pixel>(key.dwColorSpaceLowValue);
+  *range = static_cast<Pixel>(std::min(key.dwColorSpaceHighValue, largest) - key.dwColorSpaceLowValue);
+  return true;
+}
+
+// Copies `count` pixels taking every STEP-th source pixel; pixels the key hides leave the
+// destination as it was. Written as selects over the whole run so that the compiler vectorises it.
+template <int STEP, typename Pixel>
+void CopyEvery(Pixel* to, const Pixel* from, int64_t count, bool keyed, Pixel low, Pixel range) {
+  if (!keyed) {
+    for (int64_t i = 0; i < count; ++i) to[i] = from[STEP * i];
+    return;
+  }
+  for (int64_t i = 0; i < count; ++i) {
+    const Pixel value = from[STEP * i];
+    to[i] = static_cast<Pixel>(value - low) <= range ? to[i] : value;
+  }
+}
+
+// One row of a blit: the destination pixels take the source's unless the source key hides them.
+// Source columns are the nearest-neighbour (x - left) * source_width / dest_width, stepped by a
+// quotient and a remainder instead of a division per pixel. Equal widths and exact halvings (the
+// game's 116 to 58) take vectorised paths that pick the very same columns.
 template <typename Pixel>
 void CopyRow(Pixel* dest, const Pixel* source_row, const RECT& span, const RECT& dest_rect, const RECT& source_rect,
              const DDCOLORKEY* key) {
   const int64_t dest_width = Width(dest_rect);
   const int64_t source_width = Width(source_rect);
-  for (int64_t x = span.left; x < span.right; ++x) {
-    const int64_t sx = source_rect.left + (x - dest_rect.left) * source_width / dest_width;
-    const Pixel value = source_row[sx];
-    if (key && value >= key->dwColorSpaceLowValue && value <= key->dwColorSpaceHighValue) continue;
-    dest[x] = value;
+  const int64_t offset = (static_cast<int64_t>(span.left) - dest_rect.left) * source_width;
+  const Pixel* from = source_row + source_rect.left + offset / dest_width;
+  Pixel* to = dest + span.left;
+  const int64_t count = static_cast<int64_t>(span.right) - span.left;
+  Pixel low = 0, range = 0;
+  const bool keyed = key && KeyRangeOf(*key, &low, &range);
+  if (source_width == dest_width) {
+    if (keyed)
+      CopyEvery<1>(to, from, count, keyed, low, range);
+    else
+      std::memcpy(to, from, static_cast<size_t>(count) * sizeof(Pixel));
+    return;
+  }
+  if (source_width == 2 * dest_width) {
+    CopyEvery<2>(to, from, count, keyed, low, range);
+    return;
+  }
+  const int64_t step = source_width / dest_width, step_remainder = source_width % dest_width;
+  int64_t remainder = offset % dest_width, sx = 0;
+  for (int64_t i = 0; i < count; ++i) {
+    const Pixel value = from[sx];
+    // A mask instead of a branch, which the key's pattern would mispredict.
+    const Pixel hide = static_cast<Pixel>(0 - (keyed && static_cast<Pixel>(value - low) <= range));
+    to[i] = static_cast<Pixel>((to[i] & hide) | (value & ~hide));
+    sx += step;
+    remainder += step_remainder;
+    if (remainder >= dest_width) {
+      remainder -= dest_width;
+      ++sx;
+    }
   }
 }
 
