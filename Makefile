@@ -36,7 +36,7 @@ bench: release
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz bitmap_seed_writer
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz bitmap_seed_writer
 	scripts/run-fuzzers build/fuzz/fuzz
 
 # Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder

@@ -1,12 +1,25 @@
-// The keyboard snapshot: one byte per DirectInput key code, nonzero while the key was down.
+// DirectInput and the keyboard snapshot: one byte per DirectInput key code, nonzero while the
+// key was down at the last read (or went down and up since the read before).
 #pragma once
 
 #include <cstdint>
 
 #include "dinput.h"
 
+// The DirectInput object, made by InputInit; null before and when it failed.
+extern LPDIRECTINPUT8 input_object;
+// The system keyboard, made and acquired by KeyboardInit; null before and when creation failed.
+extern LPDIRECTINPUTDEVICE8 keyboard_device;
 // The last snapshot taken by KeyboardRead.
 extern uint8_t KeyboardState[256];
 
-// Takes a new snapshot of the keyboard; 0 while no keyboard device is available.
+// Creates the DirectInput object for app_instance; 1 on success.
+int InputInit();
+// Creates, configures and acquires the keyboard; 1 when every step succeeded.
+int KeyboardInit();
+// Takes a new snapshot of the keyboard; 0 (and an all-zero snapshot) when it cannot be read.
 int KeyboardRead();
+// Unacquires and releases the keyboard.
+int KeyboardShutdown();
+// Releases the DirectInput object.
+int InputShutdown();

@@ -16,7 +16,10 @@ struct HostFrame {
   const uint8_t* palette;  // 256 entries of red, green, blue, flags; used for 8-bit frames
 };
 
-// What a host must provide. Every entry is required.
+// Fills `frames` stereo frames (left, right, left, ...) of signed 16-bit samples with mixed sound.
+typedef void (*HostAudioSource)(int16_t* samples, int frames);
+
+// What a host must provide. Every entry is required but the last, open_audio.
 struct HostServices {
   // Opens the OS window the game draws into; false when there is no display to open it on.
   bool (*open_window)(const char* title, int x, int y, int width, int height);
@@ -40,6 +43,9 @@ struct HostServices {
   void (*show_cursor)(bool visible);
   // Told of every data file the program opens, and whether it opened.
   void (*file_opened)(const char* path, bool ok);
+  // Starts the audio output pulling its samples from `source`; returns the output's frames per
+  // second, or 0 when the machine has no audio output. A later call returns the same rate.
+  int (*open_audio)(HostAudioSource source);
 };
 
 // Makes `host` the machine the platform runs on; it must outlive every platform call.
@@ -51,3 +57,24 @@ const HostServices& Host();
 void HostSetKey(int virtual_key, bool down);
 // Called by hosts from pump_events: the user asked to close the window (close button, Alt+F4).
 void HostRequestClose();
+
+// ---- Input devices ---------------------------------------------------------------------------
+
+// Called by hosts from pump_events: a key, by DirectInput key code, went down or up.
+void HostSetInputKey(int dik_code, bool down);
+// Called by hosts from pump_events: the mouse moved by dx, dy and its wheel by dz since the last call.
+void HostMoveMouse(int dx, int dy, int dz);
+// Called by hosts from pump_events: mouse button 0 (left), 1 (right), 2 (middle) or 3 went down or up.
+void HostSetMouseButton(int button, bool down);
+
+// The first game controller as a host sees it; axes run from -32768 to 32767, centre 0.
+struct HostJoystick {
+  bool attached;            // false: no controller is plugged in
+  char name[80];            // product name, zero-terminated
+  int32_t axes[6];          // x, y, z, rotation x, y, z
+  int32_t pov;              // hat direction in hundredths of a degree clockwise from up; -1 centred
+  uint8_t buttons[32];      // nonzero while held
+};
+
+// Called by hosts from pump_events: the game controller changed (or was plugged in or out).
+void HostSetJoystick(const HostJoystick& joystick);

@@ -45,6 +45,10 @@ void RunGameStatePass();
 
 // True when the key is down now (asynchronous state) or was down at the last keyboard snapshot.
 bool KeyPressed(int virtual_key, int dik_code);
+// True while the sound is playing (its DSBSTATUS_PLAYING bit); a sound id of -1 never plays.
+bool SoundPlaying(int sound_id);
+// Plays the sound once and waits, reading no keys and no messages, until it has stopped.
+void PlayAndWait(int sound_id);
 // The Escape action: posts WM_DESTROY, stops all sounds and fades the screen to red.
 void RequestQuit();
 // Fills the back surface with colour 0 and copies the backdrop into it.

@@ -9,6 +9,17 @@ bool KeyPressed(int virtual_key, int dik_code) {
   return (GetAsyncKeyState(virtual_key) & 0x8000) != 0 || KeyboardState[dik_code & 0xFF] != 0;
 }
 
+bool SoundPlaying(int sound_id) {
+  const int status = SoundStatus(sound_id);
+  return status != -1 && (status & DSBSTATUS_PLAYING) != 0;
+}
+
+void PlayAndWait(int sound_id) {
+  PlaySound(sound_id, 0);
+  while (SoundPlaying(sound_id)) {
+  }
+}
+
 void RequestQuit() {
   PostMessageA(main_window, WM_DESTROY, 0, 0);
   StopAllSounds();

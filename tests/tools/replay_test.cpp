@@ -7,6 +7,7 @@
 
 #include "display/display.h"
 #include "replay.h"
+#include "sound/sound_table.h"
 #include "test_support.h"
 
 namespace {
@@ -99,6 +100,66 @@ TEST(Replay, StopsAtMaxMsWithStatusTwo) {
   EXPECT_EQ(RunReplay(options, &error), 2);
   EXPECT_NE(ReadTextFile("out2/log.txt").find("timeout"), std::string::npos);
   display = DisplayState{};
+}
+
+}  // namespace
+
+namespace {
+
+uint32_t ReadLe(const std::string& bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
+  return value;
+}
+
+TEST(ReplayWav, HoldsTheMixedFramesAsStereoPcm) {
+  StartFreshMachine();
+  ASSERT_TRUE(WriteStereoWav("out.wav", {1, -2, 32767, -32768}, 44100));
+  const std::string bytes = ReadTextFile("out.wav");
+  ASSERT_EQ(bytes.size(), 44u + 8u);
+  EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+  EXPECT_EQ(ReadLe(bytes, 4, 4), 36u + 8u);
+  EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
+  EXPECT_EQ(ReadLe(bytes, 16, 4), 16u);
+  EXPECT_EQ(ReadLe(bytes, 20, 2), 1u);
+  EXPECT_EQ(ReadLe(bytes, 22, 2), 2u);
+  EXPECT_EQ(ReadLe(bytes, 24, 4), 44100u);
+  EXPECT_EQ(ReadLe(bytes, 28, 4), 176400u);
+  EXPECT_EQ(ReadLe(bytes, 32, 2), 4u);
+  EXPECT_EQ(ReadLe(bytes, 34, 2), 16u);
+  EXPECT_EQ(bytes.substr(36, 4), "data");
+  EXPECT_EQ(ReadLe(bytes, 40, 4), 8u);
+  EXPECT_EQ(static_cast<int16_t>(ReadLe(bytes, 44, 2)), 1);
+  EXPECT_EQ(static_cast<int16_t>(ReadLe(bytes, 46, 2)), -2);
+  EXPECT_EQ(static_cast<int16_t>(ReadLe(bytes, 50, 2)), -32768);
+}
+
+TEST(ReplayWav, TheWavOptionIsParsed) {
+  ReplayOptions options;
+  std::string error;
+  const char* args[] = {"vork-replay", "--assets", "a", "--out", "o", "--wav", "run.wav"};
+  ASSERT_TRUE(ParseReplayArguments(7, const_cast<char**>(args), &options, &error)) << error;
+  EXPECT_EQ(options.wav_file, "run.wav");
+}
+
+TEST(ReplaySoundLog, NamesTheFileTheSoundWasLoadedFrom) {
+  StartFreshMachine();
+  CreateTestWindow();
+  sound_first_call = 1;
+  ASSERT_EQ(SoundInit(), 1);
+  const std::string wave = std::string("RIFF") + std::string("\x2c\0\0\0", 4) + "WAVEfmt " + std::string("\x10\0\0\0", 4) +
+                           std::string("\x01\0\x01\0\x11\x2b\0\0\x11\x2b\0\0\x01\0\x08\0", 16) + "data" +
+                           std::string("\x08\0\0\0", 4) + std::string(8, '\x80');
+  WriteTextFile("Beep2.wav", wave);
+  ASSERT_EQ(LoadWav("Beep2.wav", SOUND_CONTROLS), 0);
+  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 0), "sound Beep2.wav play");
+  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 1), "sound Beep2.wav loop");
+  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 2), "sound Beep2.wav stop");
+  EXPECT_EQ(SoundEventText(nullptr, 0), "sound ? play");
+  SoundShutdown();
+  direct_sound = nullptr;
+  std::memset(sound_table, 0, sizeof sound_table);
+  sound_first_call = 1;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "headless/headless_host.h"
 #include "shell/game_shell.h"
 #include "soft/soft_platform.h"
+#include "sound/sound_table.h"
 
 namespace {
 
@@ -76,7 +77,15 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
 }
 
 const char* USAGE =
-    "usage: vork-replay --assets DIR --out DIR [--keys FILE] [--max-ms N] [--png all|last|none]";
+    "usage: vork-replay --assets DIR --out DIR [--keys FILE] [--max-ms N] [--png all|last|none] [--wav FILE]";
+
+void LogSoundEvent(IDirectSoundBuffer* buffer, SoundEvent event) {
+  LogLine("", SoundEventText(buffer, static_cast<int>(event)));
+}
+
+void PutLe(std::string* bytes, uint32_t value, int count) {
+  for (int i = 0; i < count; ++i) bytes->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
 
 }  // namespace
 
@@ -118,6 +127,8 @@ bool ParseReplayArguments(int argc, char** argv, ReplayOptions* options, std::st
       options->keys_file = value;
     } else if (flag == "--max-ms") {
       if (!ParseTime(value, &options->max_ms)) return *error = "--max-ms takes a whole number of milliseconds", false;
+    } else if (flag == "--wav") {
+      options->wav_file = value;
     } else if (flag == "--png") {
       if (value == "all") options->png = PngChoice::All;
       else if (value == "last") options->png = PngChoice::Last;
@@ -131,6 +142,34 @@ bool ParseReplayArguments(int argc, char** argv, ReplayOptions* options, std::st
   return true;
 }
 
+std::string SoundEventText(const void* buffer, int event) {
+  static const char* const names[] = {"play", "loop", "stop"};
+  const char* file = "?";
+  for (int id = 0; id < SOUND_SLOTS && buffer != nullptr; ++id)
+    if (sound_table[id].buffer == buffer) file = SoundFileName(id);
+  return std::string("sound ") + file + " " + names[event < 0 || event > 2 ? 2 : event];
+}
+
+bool WriteStereoWav(const std::string& path, const std::vector<int16_t>& samples, int rate) {
+  const uint32_t data_bytes = static_cast<uint32_t>(samples.size() * 2);
+  std::string bytes = "RIFF";
+  PutLe(&bytes, 36 + data_bytes, 4);
+  bytes += "WAVEfmt ";
+  PutLe(&bytes, 16, 4);
+  PutLe(&bytes, 1, 2);  // PCM
+  PutLe(&bytes, 2, 2);  // stereo
+  PutLe(&bytes, static_cast<uint32_t>(rate), 4);
+  PutLe(&bytes, static_cast<uint32_t>(rate) * 4, 4);
+  PutLe(&bytes, 4, 2);
+  PutLe(&bytes, 16, 2);
+  bytes += "data";
+  PutLe(&bytes, data_bytes, 4);
+  for (int16_t sample : samples) PutLe(&bytes, static_cast<uint16_t>(sample), 2);
+  std::ofstream file(path, std::ios::binary);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(file);
+}
+
 int RunReplay(const ReplayOptions& options, std::string* error) {
   std::vector<KeyEvent> events;
   if (!options.keys_file.empty()) {
@@ -139,6 +178,7 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
     if (!ParseKeyScript(text, &events, error)) return *error = options.keys_file + ": " + *error, 1;
   }
   const std::string out_dir = AbsolutePath(options.out_dir);
+  const std::string wav_path = options.wav_file.empty() ? "" : AbsolutePath(options.wav_file);
   replay_log.file = std::fopen((out_dir + "/log.txt").c_str(), "w");
   if (replay_log.file == nullptr) return *error = "cannot write " + out_dir + "/log.txt: " + std::strerror(errno), 1;
   if (chdir(options.assets_dir.c_str()) != 0) {
@@ -161,6 +201,8 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
   });
   HeadlessOnFileOpen([](const std::string& path, bool ok) { LogLine("open ", path + (ok ? " ok" : " missing")); });
   SetMessagePollObserver(NoteStateAfterPass);
+  SetSoundObserver(LogSoundEvent);
+  HeadlessKeepAudio(!options.wav_file.empty());
   HeadlessSetDeadline(options.max_ms);
 
   int status = 0;
@@ -176,6 +218,11 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
   if (options.png == PngChoice::Last && !HeadlessFrames().empty())
     HeadlessSavePng(HeadlessFrames().back(), FramePath(out_dir, HeadlessFrameCount() - 1));
   SetMessagePollObserver(nullptr);
+  SetSoundObserver(nullptr);
+  if (!wav_path.empty() && !WriteStereoWav(wav_path, HeadlessAudio(), HEADLESS_AUDIO_RATE)) {
+    *error = "cannot write " + wav_path;
+    status = 1;
+  }
   std::fclose(replay_log.file);
   replay_log.file = nullptr;
   return status;

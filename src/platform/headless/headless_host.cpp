@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dinput.h"
 #include "soft/soft_platform.h"
 
 namespace {
@@ -18,8 +19,10 @@ constexpr int IDLE_PUMPS_PER_MS = 1000;
 
 struct ScriptedEvent {
   uint32_t time;
-  int virtual_key;  // -1: the window is closed
+  int virtual_key;  // -1: the window is closed; 0: DirectInput key only
   bool down;
+  int dik_code;     // the same key's DirectInput code, 0 if it has none
+  std::function<void()> action;  // run instead of a key change when set
 };
 
 struct HeadlessMachine {
@@ -42,9 +45,43 @@ struct HeadlessMachine {
   bool cursor_visible = true;
   int mode_width = 0;
   int mode_height = 0;
+  int audio_rate = HEADLESS_AUDIO_RATE;  // 0: the machine has no audio output
+  HostAudioSource audio_source = nullptr;
+  uint32_t audio_clock = 0;       // virtual time mixed up to
+  uint64_t audio_ms = 0;          // milliseconds mixed since the output opened
+  uint64_t audio_frames = 0;      // frames pulled since the output opened
+  bool keep_audio = false;
+  std::vector<int16_t> audio;     // kept output, left and right interleaved
 };
 
 HeadlessMachine machine;
+
+// Frames pulled from the mixer at a time.
+constexpr int AUDIO_CHUNK_FRAMES = 512;
+
+// Pulls from the mixer every frame due by the virtual clock, so that sounds end exactly when
+// their samples have been consumed.
+void MixUpToNow() {
+  if (machine.audio_source == nullptr) return;
+  machine.audio_ms += static_cast<uint32_t>(machine.now - machine.audio_clock);
+  machine.audio_clock = machine.now;
+  const uint64_t due = machine.audio_ms * static_cast<uint64_t>(machine.audio_rate) / 1000;
+  int16_t chunk[AUDIO_CHUNK_FRAMES * 2];
+  while (machine.audio_frames < due) {
+    const uint64_t left = due - machine.audio_frames;
+    const int frames = left < AUDIO_CHUNK_FRAMES ? static_cast<int>(left) : AUDIO_CHUNK_FRAMES;
+    machine.audio_source(chunk, frames);
+    if (machine.keep_audio) machine.audio.insert(machine.audio.end(), chunk, chunk + frames * 2);
+    machine.audio_frames += frames;
+  }
+}
+
+int OpenAudio(HostAudioSource source) {
+  if (machine.audio_rate <= 0 || source == nullptr) return 0;
+  if (machine.audio_source == nullptr) machine.audio_clock = machine.now;
+  machine.audio_source = source;
+  return machine.audio_rate;
+}
 
 void CheckDeadline() {
   if (machine.has_deadline && machine.now >= machine.deadline) {
@@ -85,18 +122,51 @@ void Present(const HostFrame& frame) {
   if (machine.keeping != FrameKeeping::None) machine.frames.push_back(std::move(copy));
 }
 
+// DirectInput code of the keys a script names by virtual key; 0 for others.
+int DikOfVirtualKey(int virtual_key) {
+  static const uint8_t letters[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                      DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                      DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
+  if (virtual_key >= 'A' && virtual_key <= 'Z') return letters[virtual_key - 'A'];
+  if (virtual_key >= '1' && virtual_key <= '9') return DIK_1 + (virtual_key - '1');
+  if (virtual_key == '0') return DIK_0;
+  switch (virtual_key) {
+    case VK_ESCAPE: return DIK_ESCAPE;
+    case VK_RETURN: return DIK_RETURN;
+    case VK_SPACE: return DIK_SPACE;
+    case VK_TAB: return DIK_TAB;
+    case VK_BACK: return DIK_BACK;
+    case VK_SHIFT: return DIK_LSHIFT;
+    case VK_CONTROL: return DIK_LCONTROL;
+    case VK_MENU: return DIK_LMENU;
+    case VK_UP: return DIK_UP;
+    case VK_DOWN: return DIK_DOWN;
+    case VK_LEFT: return DIK_LEFT;
+    case VK_RIGHT: return DIK_RIGHT;
+    default: return 0;
+  }
+}
+
+void SetKeyBothWays(const ScriptedEvent& event) {
+  if (event.virtual_key > 0) HostSetKey(event.virtual_key, event.down);
+  if (event.dik_code > 0) HostSetInputKey(event.dik_code, event.down);
+}
+
 void PumpEvents() {
   if (++machine.idle_pumps >= IDLE_PUMPS_PER_MS) {
     machine.idle_pumps = 0;
     ++machine.now;
+    MixUpToNow();
   }
   CheckDeadline();
   while (machine.next_event < machine.script.size() && machine.script[machine.next_event].time <= machine.now) {
     const ScriptedEvent event = machine.script[machine.next_event++];
-    if (event.virtual_key < 0)
+    if (event.action)
+      event.action();
+    else if (event.virtual_key < 0)
       HostRequestClose();
     else
-      HostSetKey(event.virtual_key, event.down);
+      SetKeyBothWays(event);
   }
   if (machine.autopilot) machine.autopilot(machine.now);
 }
@@ -104,12 +174,15 @@ void PumpEvents() {
 uint32_t Milliseconds() {
   machine.idle_pumps = 0;
   CheckDeadline();
-  return machine.now++;
+  const uint32_t now = machine.now++;
+  MixUpToNow();
+  return now;
 }
 
 void SleepFor(uint32_t ms) {
   machine.idle_pumps = 0;
   machine.now += ms;
+  MixUpToNow();
   CheckDeadline();
 }
 
@@ -156,7 +229,7 @@ std::vector<uint8_t> FrameToRgb(const HeadlessFrame& frame) {
 
 const HostServices headless_host = {OpenWindow, CloseWindow,      SetDisplayMode, Present,
                                     PumpEvents, Milliseconds,     SleepFor,       WaitVerticalBlank,
-                                    DisplayLost, ShowCursor,      FileOpened};
+                                    DisplayLost, ShowCursor,      FileOpened,     OpenAudio};
 
 void HeadlessStart(uint32_t start_ms) {
   machine = HeadlessMachine{};
@@ -166,15 +239,24 @@ void HeadlessStart(uint32_t start_ms) {
 }
 
 uint32_t HeadlessNow() { return machine.now; }
-void HeadlessAdvance(uint32_t ms) { machine.now += ms; }
+void HeadlessAdvance(uint32_t ms) {
+  machine.now += ms;
+  MixUpToNow();
+}
 
 void HeadlessSetDeadline(uint32_t time) {
   machine.has_deadline = true;
   machine.deadline = time;
 }
 
-void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down) { Schedule({time, virtual_key & 0xFF, down}); }
-void HeadlessScheduleClose(uint32_t time) { Schedule({time, -1, false}); }
+void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down) {
+  Schedule({time, virtual_key & 0xFF, down, DikOfVirtualKey(virtual_key & 0xFF), nullptr});
+}
+void HeadlessScheduleInputKey(uint32_t time, int dik_code, bool down) { Schedule({time, 0, down, dik_code & 0xFF, nullptr}); }
+void HeadlessScheduleAction(uint32_t time, std::function<void()> action) {
+  Schedule({time, 0, false, 0, std::move(action)});
+}
+void HeadlessScheduleClose(uint32_t time) { Schedule({time, -1, false, 0, nullptr}); }
 void HeadlessSetAutopilot(std::function<void(uint32_t)> autopilot) { machine.autopilot = std::move(autopilot); }
 
 void HeadlessKeepFrames(FrameKeeping keeping) { machine.keeping = keeping; }
@@ -225,3 +307,7 @@ std::string HeadlessWindowTitle() { return machine.window_title; }
 bool HeadlessCursorVisible() { return machine.cursor_visible; }
 int HeadlessModeWidth() { return machine.mode_width; }
 int HeadlessModeHeight() { return machine.mode_height; }
+
+void HeadlessSetAudioRate(int frames_per_second) { machine.audio_rate = frames_per_second; }
+void HeadlessKeepAudio(bool keep) { machine.keep_audio = keep; }
+const std::vector<int16_t>& HeadlessAudio() { return machine.audio; }

@@ -41,6 +41,11 @@ void HeadlessSetDeadline(uint32_t time);
 
 // A key (virtual-key code) goes down or up at the given virtual time.
 void HeadlessScheduleKey(uint32_t time, int virtual_key, bool down);
+// A key by DirectInput code only (keys without a virtual-key code) goes down or up at `time`.
+void HeadlessScheduleInputKey(uint32_t time, int dik_code, bool down);
+// Runs `action` at the given virtual time from the event pump, for scripted mouse movement and
+// controller state (HostMoveMouse, HostSetMouseButton, HostSetJoystick).
+void HeadlessScheduleAction(uint32_t time, std::function<void()> action);
 // The user closes the window at the given virtual time.
 void HeadlessScheduleClose(uint32_t time);
 // Called at every event pump with the current time: an autopilot that presses keys itself.
@@ -72,3 +77,12 @@ bool HeadlessCursorVisible();
 // The display mode last set (0 x 0 before any).
 int HeadlessModeWidth();
 int HeadlessModeHeight();
+
+// Frames per second of the headless audio output unless a test sets another rate.
+constexpr int HEADLESS_AUDIO_RATE = 44100;
+// The audio output's rate from now on; 0 makes the machine one without audio output.
+void HeadlessSetAudioRate(int frames_per_second);
+// Keeps (or stops keeping) everything the mixer produces, as stereo 16-bit frames.
+void HeadlessKeepAudio(bool keep);
+// The audio kept so far: left, right, left, right, ...
+const std::vector<int16_t>& HeadlessAudio();

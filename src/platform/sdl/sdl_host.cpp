@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
 #include "sdl/key_tracker.h"
 #include "win32.h"
@@ -34,6 +35,10 @@ struct SdlHostState {
   bool release_keys_pending;     // the window went away with keys held: release them next pump
   bool pumped;                   // events have been read at least once
   uint32_t last_pump_ms;         // when events were last read
+  SDL_GameController* controller;  // the first game controller, or null
+  SDL_AudioDeviceID audio_device;  // the open audio output, 0 while none
+  int audio_rate;                  // its frames per second
+  HostAudioSource audio_source;    // where its callback takes the mixed samples from
 };
 
 SdlHostState state;
@@ -80,6 +85,106 @@ int VirtualKeyOf(const SDL_Keysym& keysym) {
   return virtual_key != 0 ? virtual_key : VirtualKeyFromScancode(keysym.scancode);
 }
 
+// Releases every DirectInput key: key-ups no longer reach us once the window lost the keyboard.
+void ReleaseAllInputKeys() {
+  for (int code = 1; code < 256; ++code) HostSetInputKey(code, false);
+}
+
+// ---- Mouse and game controller --------------------------------------------------------------
+
+// Mouse button number as DirectInput counts them (left, right, middle, fourth); -1 for others.
+int MouseButtonIndex(uint8_t sdl_button) {
+  switch (sdl_button) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    default: return -1;
+  }
+}
+
+// One wheel notch, in the platform's unit.
+constexpr int WHEEL_DELTA = 120;
+
+// Hat direction of the controller's d-pad, in hundredths of a degree; -1 when centred.
+int32_t PadDirection(SDL_GameController* pad) {
+  const bool up = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
+  const bool down = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+  const bool left = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  const bool right = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  const int x = right - left;
+  const int y = down - up;
+  if (x == 0 && y == 0) return -1;
+  static const int32_t angles[3][3] = {{31500, 0, 4500}, {27000, -1, 9000}, {22500, 18000, 13500}};
+  return angles[y + 1][x + 1];
+}
+
+// Reports the controller's whole state (or its absence) to the platform.
+void ReportController() {
+  HostJoystick joystick{};
+  joystick.pov = -1;
+  SDL_GameController* pad = state.controller;
+  if (pad != nullptr) {
+    joystick.attached = true;
+    const char* name = SDL_GameControllerName(pad);
+    SDL_strlcpy(joystick.name, name ? name : "Game controller", sizeof joystick.name);
+    const SDL_GameControllerAxis axes[6] = {SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY,
+                                            SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_RIGHTX,
+                                            SDL_CONTROLLER_AXIS_RIGHTY, SDL_CONTROLLER_AXIS_TRIGGERRIGHT};
+    for (int i = 0; i < 6; ++i) joystick.axes[i] = SDL_GameControllerGetAxis(pad, axes[i]);
+    joystick.pov = PadDirection(pad);
+    for (int i = 0; i < SDL_CONTROLLER_BUTTON_DPAD_UP && i < 32; ++i)
+      joystick.buttons[i] = SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(i));
+  }
+  HostSetJoystick(joystick);
+}
+
+// Opens the first game controller when none is open yet.
+void OpenFirstController() {
+  if (state.controller != nullptr) return;
+  for (int i = 0; i < SDL_NumJoysticks() && state.controller == nullptr; ++i)
+    if (SDL_IsGameController(i)) state.controller = SDL_GameControllerOpen(i);
+  ReportController();
+}
+
+void CloseController() {
+  if (state.controller != nullptr) SDL_GameControllerClose(state.controller);
+  state.controller = nullptr;
+}
+
+// Handles mouse and controller events; false for events of other kinds.
+bool HandleDeviceEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_MOUSEMOTION:
+      HostMoveMouse(event.motion.xrel, event.motion.yrel, 0);
+      return true;
+    case SDL_MOUSEWHEEL:
+      HostMoveMouse(0, 0, event.wheel.y * WHEEL_DELTA);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      HostSetMouseButton(MouseButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      return true;
+    case SDL_CONTROLLERDEVICEADDED:
+      OpenFirstController();
+      return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      if (state.controller &&
+          SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(state.controller)) == event.cdevice.which) {
+        CloseController();
+        OpenFirstController();
+      }
+      return true;
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      ReportController();
+      return true;
+    default:
+      return false;
+  }
+}
+
 // ---- Events ---------------------------------------------------------------------------------
 
 void Repaint();
@@ -91,6 +196,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
   } else if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
     // Key-ups go to whichever window has the keyboard now; release ours so none sticks.
     ReleaseAllKeys(state.keys, HostSetKey);
+    ReleaseAllInputKeys();
   } else if (event.event == SDL_WINDOWEVENT_CLOSE && !*close_reported) {
     HostRequestClose();
     *close_reported = true;
@@ -103,9 +209,11 @@ void HandleEvent(const SDL_Event& event, bool* close_reported) {
   switch (event.type) {
     case SDL_KEYDOWN:
       TrackKeyDown(state.keys, event.key.keysym.scancode, VirtualKeyOf(event.key.keysym), HostSetKey);
+      HostSetInputKey(DikFromScancode(event.key.keysym.scancode), true);
       break;
     case SDL_KEYUP:
       TrackKeyUp(state.keys, event.key.keysym.scancode, HostSetKey);
+      HostSetInputKey(DikFromScancode(event.key.keysym.scancode), false);
       break;
     case SDL_WINDOWEVENT:
       HandleWindowEvent(event.window, close_reported);
@@ -115,6 +223,7 @@ void HandleEvent(const SDL_Event& event, bool* close_reported) {
       *close_reported = true;
       break;
     default:
+      HandleDeviceEvent(event);
       break;
   }
 }
@@ -307,6 +416,58 @@ void ShowMouseCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_D
 // The real machine reads files itself; nothing to record.
 void FileOpened(const char* /*path*/, bool /*ok*/) {}
 
+// ---- Audio ----------------------------------------------------------------------------------
+
+// Output rate asked of the device, and frames per callback: a short power of two, so sounds
+// start about 12 ms after they are played.
+constexpr int AUDIO_RATE = 44100;
+constexpr int AUDIO_FRAMES = 512;
+
+// SDL's audio thread: fills the device's buffer from the mixer.
+void SDLCALL FillAudio(void*, Uint8* stream, int bytes) {
+  state.audio_source(reinterpret_cast<int16_t*>(stream), bytes / 4);
+}
+
+// True when SDL's audio driver plays nothing (the dummy driver), so the game should run silent.
+bool SilentDriver() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver == nullptr || SDL_strcmp(driver, "dummy") == 0;
+}
+
+// Opens the default audio device for signed 16-bit stereo; SDL converts to the device's own
+// format. SDL_AUDIODRIVER picks the driver (disk writes the stream to a file).
+int OpenAudio(HostAudioSource source) {
+  if (!state.started || source == nullptr) return 0;
+  if (state.audio_device != 0) return state.audio_rate;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  if (SilentDriver()) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = AUDIO_RATE;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 2;
+  wanted.samples = AUDIO_FRAMES;
+  wanted.callback = FillAudio;
+  state.audio_source = source;
+  state.audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  if (state.audio_device == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  state.audio_rate = AUDIO_RATE;
+  SDL_PauseAudioDevice(state.audio_device, 0);
+  return state.audio_rate;
+}
+
+void CloseAudio() {
+  if (state.audio_device == 0) return;
+  SDL_CloseAudioDevice(state.audio_device);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  state.audio_device = 0;
+}
+
 // ---- Start-up -------------------------------------------------------------------------------
 
 bool EnvironmentHas(const char* name) {
@@ -361,7 +522,7 @@ void ResetState() {
 
 const HostServices sdl_host = {
     OpenWindow,   CloseWindow,       SetDisplayMode, Present,         PumpEvents, Milliseconds,
-    Delay,        WaitVerticalBlank, DisplayLost,    ShowMouseCursor, FileOpened,
+    Delay,        WaitVerticalBlank, DisplayLost,    ShowMouseCursor, FileOpened, OpenAudio,
 };
 
 bool SdlHostStart(std::string* error) {
@@ -377,11 +538,15 @@ bool SdlHostStart(std::string* error) {
     return false;
   }
   state.started = true;
+  // A game controller is optional: without the subsystem there is simply none.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) OpenFirstController();
   return true;
 }
 
 void SdlHostStop() {
   if (!state.started) return;
+  CloseAudio();
+  CloseController();
   CloseWindow();
   SDL_Quit();
   ResetState();

@@ -15,10 +15,11 @@ void NullSleep(uint32_t ms) { null_clock += ms; }
 bool NullDisplayLost() { return false; }
 void NullShowCursor(bool) {}
 void NullFileOpened(const char*, bool) {}
+int NullOpenAudio(HostAudioSource) { return 0; }
 
 const HostServices null_host = {NullOpenWindow, NullVoid,        NullSetDisplayMode, NullPresent,
                                 NullVoid,       NullMilliseconds, NullSleep,          NullVoid,
-                                NullDisplayLost, NullShowCursor,  NullFileOpened};
+                                NullDisplayLost, NullShowCursor,  NullFileOpened, NullOpenAudio};
 
 const HostServices* installed_host = &null_host;
 

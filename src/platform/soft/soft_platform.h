@@ -25,6 +25,13 @@ enum class PlatformCall {
   Lock,
   Blt,
   Flip,  // fails as DDERR_SURFACELOST and marks every surface lost
+  DirectInputCreate,
+  CreateInputDevice,
+  InputAcquire,
+  DirectSoundCreate,
+  CreateSoundBuffer,
+  SoundLock,
+  SoundGetStatus,
   Count
 };
 
@@ -75,3 +82,23 @@ HGDIOBJ SoftStockFont();
 int SoftTextLineHeight();
 // Files opened with OpenFile and not yet closed with _lclose.
 int SoftOpenFileCount();
+
+// Another program takes the input devices (or the session is locked): every acquired device
+// loses its input; the next read fails with DIERR_INPUTLOST until the device is acquired again.
+void SoftInputLose();
+// DirectInput objects and devices now alive.
+int SoftInputObjectCount();
+// Forgets every key, mouse movement, controller and input object, as at program start.
+void SoftInputReset();
+
+struct IDirectSoundBuffer;
+// What a sound buffer was told to do.
+enum class SoundEvent { Play, Loop, Stop };
+// Told of every Play (once or looping) and of every Stop of a buffer that was playing.
+typedef void (*SoundObserver)(IDirectSoundBuffer* buffer, SoundEvent event);
+// Sets the observer of sound buffers (null: none).
+void SetSoundObserver(SoundObserver observer);
+// DirectSound objects and buffers now alive.
+int SoftSoundObjectCount();
+// Forgets the audio output and the observer, as at program start.
+void SoftSoundReset();

@@ -131,6 +131,8 @@ void SoftPlatformReset() {
   poll_observer = nullptr;
   ClearFaults();
   SoftSetDesktopBits(8);
+  SoftInputReset();
+  SoftSoundReset();
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }
