@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "dinput.h"
 #include "win32.h"
 
 namespace {
@@ -35,11 +36,41 @@ TEST(WebKeys, LettersAndDigitsFollowTheLayoutWhenLatinElseThePosition) {
   EXPECT_EQ(WebVirtualKey("KeyA", nullptr), 'A');
 }
 
+TEST(WebKeys, DirectInputCodesByPosition) {
+  EXPECT_EQ(WebInputKey("Escape"), DIK_ESCAPE);
+  EXPECT_EQ(WebInputKey("Space"), DIK_SPACE);
+  EXPECT_EQ(WebInputKey("Enter"), DIK_RETURN);
+  EXPECT_EQ(WebInputKey("NumpadEnter"), DIK_NUMPADENTER);
+  EXPECT_EQ(WebInputKey("ShiftLeft"), DIK_LSHIFT);
+  EXPECT_EQ(WebInputKey("ShiftRight"), DIK_RSHIFT);
+  EXPECT_EQ(WebInputKey("AltRight"), DIK_RMENU);
+  EXPECT_EQ(WebInputKey("ArrowLeft"), DIK_LEFT);
+  EXPECT_EQ(WebInputKey("ArrowRight"), DIK_RIGHT);
+  EXPECT_EQ(WebInputKey("ArrowUp"), DIK_UP);
+  EXPECT_EQ(WebInputKey("ArrowDown"), DIK_DOWN);
+  // Letters follow the keyboard rows, not the alphabet.
+  EXPECT_EQ(WebInputKey("KeyA"), DIK_A);
+  EXPECT_EQ(WebInputKey("KeyC"), DIK_C);
+  EXPECT_EQ(WebInputKey("KeyQ"), DIK_Q);
+  EXPECT_EQ(WebInputKey("KeyZ"), DIK_Z);
+  // Digits run 1..9 then 0; F11 and F12 are apart from F1..F10.
+  EXPECT_EQ(WebInputKey("Digit1"), DIK_1);
+  EXPECT_EQ(WebInputKey("Digit9"), DIK_9);
+  EXPECT_EQ(WebInputKey("Digit0"), DIK_0);
+  EXPECT_EQ(WebInputKey("F1"), DIK_F1);
+  EXPECT_EQ(WebInputKey("F10"), DIK_F10);
+  EXPECT_EQ(WebInputKey("F11"), DIK_F11);
+  EXPECT_EQ(WebInputKey("F12"), DIK_F12);
+  EXPECT_EQ(WebInputKey("CapsLock"), 0);
+  EXPECT_EQ(WebInputKey(nullptr), 0);
+}
+
 TEST(WebKeys, UnknownAndMalformedCodesMeanNothing) {
   for (const char* code : {"", "Key", "KeyAA", "Keya", "Digit", "Digit10", "F0", "F13", "F1x", "Fn",
                            "CapsLock", "MetaLeft", "escape"}) {
     EXPECT_EQ(WebVirtualKey(code, "x"), 0) << code;
     EXPECT_EQ(WebPhysicalKey(code), 0) << code;
+    EXPECT_EQ(WebInputKey(code), 0) << code;
   }
   EXPECT_EQ(WebVirtualKey(nullptr, "x"), 0);
   EXPECT_EQ(WebPhysicalKey(nullptr), 0);

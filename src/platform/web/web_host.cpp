@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "sdl/frame_convert.h"
@@ -26,6 +27,7 @@ struct WebEvent {
   WebEventKind kind;
   uint8_t physical;     // WebPhysicalKey of the key
   uint8_t virtual_key;  // WebVirtualKey of the key (key-downs)
+  uint8_t input_key;    // WebInputKey of the key
 };
 
 static_assert(WEB_PHYSICAL_KEY_LIMIT <= PHYSICAL_KEY_COUNT, "key tracker must cover every web key");
@@ -42,6 +44,9 @@ struct WebHostState {
   int calls_since_yield;              // clock reads and pumps since then
   bool clock_read;                    // the clock has been read at least once
   uint32_t last_clock_ms;             // what it read last
+  HostAudioSource audio_source;       // where the audio output takes its samples, or null
+  int audio_rate;                     // the audio output's frames per second; 0 while none
+  double audio_played_until_ms;       // wall time up to which the mixer has been pulled
 };
 
 WebHostState state;
@@ -67,10 +72,11 @@ bool YieldIfDue() {
 
 // ---- Keys -----------------------------------------------------------------------------------
 
-void QueueEvent(WebEventKind kind, int physical, int virtual_key) {
+void QueueEvent(WebEventKind kind, int physical, int virtual_key, int input_key) {
   if (state.event_count == EVENT_QUEUE_SIZE) return;  // the game is not reading: drop it
   int slot = (state.event_head + state.event_count) % EVENT_QUEUE_SIZE;
-  state.events[slot] = WebEvent{kind, static_cast<uint8_t>(physical), static_cast<uint8_t>(virtual_key)};
+  state.events[slot] = WebEvent{kind, static_cast<uint8_t>(physical), static_cast<uint8_t>(virtual_key),
+                                static_cast<uint8_t>(input_key)};
   ++state.event_count;
 }
 
@@ -88,33 +94,44 @@ EM_BOOL OnKey(int event_type, const EmscriptenKeyboardEvent* event, void*) {
   if (physical == 0) return EM_FALSE;
   int virtual_key = WebVirtualKey(event->code, event->key);
   bool down = event_type == EMSCRIPTEN_EVENT_KEYDOWN;
-  QueueEvent(down ? WebEventKind::KeyDown : WebEventKind::KeyUp, physical, virtual_key);
+  QueueEvent(down ? WebEventKind::KeyDown : WebEventKind::KeyUp, physical, virtual_key, WebInputKey(event->code));
   // The page must not scroll on arrows and Space; browser shortcuts keep working.
   return BrowserKey(*event, virtual_key) ? EM_FALSE : EM_TRUE;
 }
 
 // Key-ups go elsewhere once the page loses the keyboard: release every held key.
 EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*) {
-  QueueEvent(WebEventKind::ReleaseAll, 0, 0);
+  QueueEvent(WebEventKind::ReleaseAll, 0, 0, 0);
   return EM_FALSE;
+}
+
+// Releases every DirectInput key, as no key-up reaches a page without the keyboard.
+void ReleaseAllInputKeys() {
+  for (int code = 1; code < 256; ++code) HostSetInputKey(code, false);
 }
 
 void PassOnEvent(const WebEvent& event) {
   switch (event.kind) {
     case WebEventKind::KeyDown:
       TrackKeyDown(state.keys, event.physical, event.virtual_key, HostSetKey);
+      if (event.input_key != 0) HostSetInputKey(event.input_key, true);
       break;
     case WebEventKind::KeyUp:
       TrackKeyUp(state.keys, event.physical, HostSetKey);
+      if (event.input_key != 0) HostSetInputKey(event.input_key, false);
       break;
     case WebEventKind::ReleaseAll:
       ReleaseAllKeys(state.keys, HostSetKey);
+      ReleaseAllInputKeys();
       break;
   }
 }
 
+void PlayOutSilently();
+
 void PumpEvents() {
   YieldIfDue();
+  PlayOutSilently();
   while (state.event_count > 0) {
     WebEvent event = state.events[state.event_head];
     state.event_head = (state.event_head + 1) % EVENT_QUEUE_SIZE;
@@ -210,6 +227,92 @@ void ShowCursor(bool visible) { JsShowCursor(visible ? 1 : 0); }
 // Files come from the folder packed with the page; nothing to record.
 void FileOpened(const char*, bool) {}
 
+// ---- Audio ----------------------------------------------------------------------------------
+
+// Frames the page's audio node asks for at a time (about 21 ms at 48000 a second), and the most
+// one pull may ask for.
+constexpr int AUDIO_CHUNK_FRAMES = 1024;
+constexpr int AUDIO_MAX_FRAMES = 16384;
+
+// Mixed samples handed to the page's audio node, stereo.
+int16_t audio_samples[AUDIO_MAX_FRAMES * 2];
+
+// Opens the page's audio output: a script node pulling from the mixer through an analyser (which
+// lets a watcher see the sound) to the speakers. A browser keeps it suspended until the page gets
+// a key press, click or touch; those resume it. Returns the output's frames per second, 0 if none.
+EM_JS(int, JsOpenAudio, (int chunk_frames), {
+  var AudioContextClass = window.AudioContext || window.webkitAudioContext;
+  if (!AudioContextClass) return 0;
+  var context;
+  try {
+    context = new AudioContextClass();
+  } catch (error) {
+    return 0;
+  }
+  var node = context.createScriptProcessor(chunk_frames, 0, 2);
+  var analyser = context.createAnalyser();
+  node.onaudioprocess = function(event) {
+    var left = event.outputBuffer.getChannelData(0);
+    var right = event.outputBuffer.getChannelData(1);
+    var first = Module['_WebAudioPull'](left.length) >> 1;
+    for (var i = 0; i < left.length; ++i) {
+      left[i] = HEAP16[first + 2 * i] / 32768;
+      right[i] = HEAP16[first + 2 * i + 1] / 32768;
+    }
+  };
+  node.connect(analyser);
+  analyser.connect(context.destination);
+  var resume = function() { if (context.state === 'suspended') context.resume(); };
+  ['keydown', 'mousedown', 'touchstart'].forEach(function(name) { window.addEventListener(name, resume, true); });
+  Module.vorkAudio = {context: context, node: node, analyser: analyser};
+  return context.sampleRate;
+});
+
+EM_JS(int, JsAudioRunning, (), { return Module.vorkAudio && Module.vorkAudio.context.state === 'running' ? 1 : 0; });
+
+EM_JS(void, JsCloseAudio, (), {
+  if (!Module.vorkAudio) return;
+  Module.vorkAudio.node.disconnect();
+  Module.vorkAudio.context.close();
+});
+
+int OpenAudio(HostAudioSource source) {
+  if (source == nullptr) return 0;
+  if (state.audio_rate > 0) return state.audio_rate;
+  state.audio_rate = JsOpenAudio(AUDIO_CHUNK_FRAMES);
+  state.audio_source = state.audio_rate > 0 ? source : nullptr;
+  state.audio_played_until_ms = emscripten_get_now();
+  return state.audio_rate;
+}
+
+// While the browser keeps the page silent, the mixer is still pulled by the clock, so that sounds
+// end on time and the game's waits for them end too; what it mixes is dropped.
+void PlayOutSilently() {
+  if (!state.audio_source) return;
+  const double now = emscripten_get_now();
+  double frames = (now - state.audio_played_until_ms) * state.audio_rate / 1000.0;
+  if (frames < AUDIO_CHUNK_FRAMES) return;
+  state.audio_played_until_ms = now;
+  if (JsAudioRunning()) return;  // the page's audio node pulls
+  if (frames > state.audio_rate) frames = state.audio_rate;  // at most a second after a stall
+  for (int left = static_cast<int>(frames); left > 0; left -= AUDIO_MAX_FRAMES)
+    state.audio_source(audio_samples, left < AUDIO_MAX_FRAMES ? left : AUDIO_MAX_FRAMES);
+}
+
+}  // namespace
+
+// Called by the page's audio node for each chunk: the next `frames` mixed stereo frames.
+extern "C" EMSCRIPTEN_KEEPALIVE const int16_t* WebAudioPull(int frames) {
+  if (frames > AUDIO_MAX_FRAMES) frames = AUDIO_MAX_FRAMES;
+  if (state.audio_source && frames > 0)
+    state.audio_source(audio_samples, frames);
+  else
+    std::memset(audio_samples, 0, sizeof audio_samples);
+  return audio_samples;
+}
+
+namespace {
+
 // Replaces the page with the closing words.
 EM_JS(void, JsShowThanks, (), {
   document.body.innerHTML = '<main class="thanks"><h1>Thanks for playing</h1>' +
@@ -227,7 +330,7 @@ void ResetState() {
 
 const HostServices web_host = {
     OpenWindow,        CloseWindow, SetDisplayMode, Present,  PumpEvents, Milliseconds, Sleep,
-    WaitVerticalBlank, DisplayLost, ShowCursor,     FileOpened,
+    WaitVerticalBlank, DisplayLost, ShowCursor,     FileOpened, OpenAudio,
 };
 
 void WebHostStart() {
@@ -243,5 +346,7 @@ void WebHostStop() {
   emscripten_set_keydown_callback(window, nullptr, EM_TRUE, nullptr);
   emscripten_set_keyup_callback(window, nullptr, EM_TRUE, nullptr);
   emscripten_set_blur_callback(window, nullptr, EM_TRUE, nullptr);
+  JsCloseAudio();
+  state.audio_source = nullptr;
   JsShowThanks();
 }

@@ -2,25 +2,42 @@
 
 #include <cstring>
 
+#include "dinput.h"
 #include "win32.h"
 
 namespace {
 
-// A key by its KeyboardEvent.code and the virtual key it stands for.
+// A key by its KeyboardEvent.code, the virtual key it stands for and its DirectInput code.
 struct CodeKey {
   const char* code;
   int virtual_key;
+  int input_key;
 };
 
 // Keys other than letters, digits and function keys, which the host numbers from their codes.
 constexpr CodeKey NAMED_KEYS[] = {
-    {"Escape", VK_ESCAPE},     {"Enter", VK_RETURN},         {"NumpadEnter", VK_RETURN},
-    {"Space", VK_SPACE},       {"Tab", VK_TAB},              {"Backspace", VK_BACK},
-    {"ShiftLeft", VK_SHIFT},   {"ShiftRight", VK_SHIFT},     {"ControlLeft", VK_CONTROL},
-    {"ControlRight", VK_CONTROL}, {"AltLeft", VK_MENU},      {"AltRight", VK_MENU},
-    {"ArrowLeft", VK_LEFT},    {"ArrowRight", VK_RIGHT},     {"ArrowUp", VK_UP},
-    {"ArrowDown", VK_DOWN},
+    {"Escape", VK_ESCAPE, DIK_ESCAPE},
+    {"Enter", VK_RETURN, DIK_RETURN},
+    {"NumpadEnter", VK_RETURN, DIK_NUMPADENTER},
+    {"Space", VK_SPACE, DIK_SPACE},
+    {"Tab", VK_TAB, DIK_TAB},
+    {"Backspace", VK_BACK, DIK_BACK},
+    {"ShiftLeft", VK_SHIFT, DIK_LSHIFT},
+    {"ShiftRight", VK_SHIFT, DIK_RSHIFT},
+    {"ControlLeft", VK_CONTROL, DIK_LCONTROL},
+    {"ControlRight", VK_CONTROL, DIK_RCONTROL},
+    {"AltLeft", VK_MENU, DIK_LMENU},
+    {"AltRight", VK_MENU, DIK_RMENU},
+    {"ArrowLeft", VK_LEFT, DIK_LEFT},
+    {"ArrowRight", VK_RIGHT, DIK_RIGHT},
+    {"ArrowUp", VK_UP, DIK_UP},
+    {"ArrowDown", VK_DOWN, DIK_DOWN},
 };
+
+// Letters in alphabetical order as DirectInput numbers them (by keyboard rows).
+constexpr int LETTER_INPUT_KEYS[26] = {DIK_A, DIK_B, DIK_C, DIK_D, DIK_E, DIK_F, DIK_G, DIK_H, DIK_I,
+                                       DIK_J, DIK_K, DIK_L, DIK_M, DIK_N, DIK_O, DIK_P, DIK_Q, DIK_R,
+                                       DIK_S, DIK_T, DIK_U, DIK_V, DIK_W, DIK_X, DIK_Y, DIK_Z};
 
 constexpr int NAMED_KEY_COUNT = sizeof NAMED_KEYS / sizeof NAMED_KEYS[0];
 // Physical numbers: letters 1..26, digits 27..36, F1..F12 37..48, then the named keys.
@@ -91,6 +108,16 @@ int WebPhysicalKey(const char* code) {
   if ((index = DigitOf(code)) >= 0) return FIRST_DIGIT + index;
   if ((index = FunctionKeyOf(code)) >= 0) return FIRST_FUNCTION + index;
   if ((index = NamedKeyOf(code)) >= 0) return FIRST_NAMED + index;
+  return 0;
+}
+
+int WebInputKey(const char* code) {
+  if (code == nullptr) return 0;
+  int index;
+  if ((index = LetterOf(code)) >= 0) return LETTER_INPUT_KEYS[index];
+  if ((index = DigitOf(code)) >= 0) return index == 0 ? DIK_0 : DIK_1 + (index - 1);  // 1..9, then 0
+  if ((index = FunctionKeyOf(code)) >= 0) return index < 10 ? DIK_F1 + index : (index == 10 ? DIK_F11 : DIK_F12);
+  if ((index = NamedKeyOf(code)) >= 0) return NAMED_KEYS[index].input_key;
   return 0;
 }
 
