@@ -52,6 +52,8 @@ DECLARE_HANDLE(HMMIO);
 
 #define MMIO_DIRTY 0x10000000
 
+// The multimedia records are byte-packed, as the system declares them.
+#pragma pack(push, 1)
 // Open-time options and results of mmioOpenA; pass null for the defaults.
 typedef struct _MMIOINFO {
   DWORD dwFlags;
@@ -80,6 +82,7 @@ typedef struct _MMCKINFO {
   DWORD dwDataOffset;
   DWORD dwFlags;
 } MMCKINFO, *LPMMCKINFO;
+#pragma pack(pop)
 typedef const MMCKINFO* LPCMMCKINFO;
 
 // Opens a file for chunk-wise reading; null when it cannot be opened.
