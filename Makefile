@@ -84,6 +84,11 @@ web-check: web
 clean:
 	rm -rf build
 
+# Transcribes the spoken prompts with an independent recogniser: a measurement, not a test.
+.PHONY: speech-check
+speech-check: assets
+	scripts/speech-check $(RELEASE_DIR)/assets
+
 # Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
 # entry, metadata and icons under DESTDIR/PREFIX and lists every file it wrote, DESTDIR included,
 # in INSTALLED (its own copy of the manifest, which test installs cannot overwrite);

@@ -205,9 +205,9 @@ NamedPicture DrawCredits() {
   const char* lines[] = {
       "Pictures drawn with cairo",
       "Colours chosen by libimagequant",
-      "Voices by eSpeak NG",
+      "Voice by Festival (HTS voice slt)",
       "Letters in the DejaVu fonts",
-      "Sounds resampled by libsamplerate",
+      "Sounds resampled by libsoxr",
   };
   for (int i = 0; i < 5; ++i) {
     DrawText(cr, lines[i], 320, 172 + 26 * i, 17, FontStyle::SANS, TextAlign::CENTER, INK);

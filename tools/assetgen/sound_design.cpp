@@ -223,11 +223,13 @@ void AddCheerSparkle(Samples& cheer) {
   const int bells[] = {84, 88, 91, 96};  // C E G C, two octaves up
   const double spacing = 0.07;
   const double ring = 0.25;
-  cheer.resize(std::max(cheer.size(), SamplesFor(3 * spacing + ring + 0.05)), 0.0f);
   double peak = 0;
   for (float s : cheer) peak = std::max(peak, std::fabs(static_cast<double>(s)));
+  // The bells rise out of the word's last quarter, so they never cover its consonants.
+  const size_t first = cheer.size() * 3 / 4;
+  cheer.resize(first + SamplesFor(3 * spacing + ring + 0.05), 0.0f);
   for (int k = 0; k < 4; ++k) {
-    AddSoftNote(cheer, SamplesFor(k * spacing), ring, NoteFrequency(bells[k]), 0.2 * peak, 0.12, false);
+    AddSoftNote(cheer, first + SamplesFor(k * spacing), ring, NoteFrequency(bells[k]), 0.2 * peak, 0.12, false);
   }
 }
 

@@ -19,7 +19,7 @@ Samples MakeTuneLoop();
 Samples MakeTreeCrash();
 // A short, friendly "not that one" sound.
 Samples MakeWrongBeep();
-// Mixes a quiet rising sparkle of bells under a spoken cheer, for a happier "Hooray".
+// Adds a quiet rising sparkle of bells out of the end of a spoken cheer, for a happier "Hooray".
 void AddCheerSparkle(Samples& cheer);
 // The short jingle of the credits screen.
 Samples MakeCreditsJingle();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "wav_writer.h"
+#include "xorshift.h"
 
 namespace {
 
@@ -13,6 +14,15 @@ const double PEAK_CEILING = 0.9;
 const double EDGE_FADE_SECONDS = 0.01;
 const double COMPRESS_THRESHOLD = 0.3;  // of the sound's own peak
 const double COMPRESS_RATIO = 3;
+// Speech peaks here: the dither's one step on top still stays clear of full scale.
+const double SPEECH_PEAK = 0.92;
+const uint32_t DITHER_SEED = 0x9E3779B9u;
+// Below a quarter of a step a sample counts as silence and is not dithered, so the gaps
+// between calls and words stay silent instead of hissing.
+const double SILENCE_STEPS = 0.25;
+
+// A uniform value in 0..1 from the dither generator.
+double NextUniform(uint32_t& state) { return NextXorShift(state) / 4294967296.0; }
 
 }  // namespace
 
@@ -96,10 +106,15 @@ Samples MakeSeamlessLoop(const Samples& sound, size_t loop_length, size_t crossf
 }
 
 std::vector<uint8_t> ToPcm8(const Samples& sound) {
-  std::vector<uint8_t> pcm(sound.size());
+  std::vector<uint8_t> pcm(sound.size(), 128);
+  uint32_t state = DITHER_SEED;
   for (size_t i = 0; i < sound.size(); ++i) {
-    const long value = std::lround(128.0 + 127.0 * sound[i]);
-    pcm[i] = static_cast<uint8_t>(std::clamp(value, 1L, 255L));
+    // The difference of two uniform values: triangular over -1..1 steps.
+    const double dither = NextUniform(state) - NextUniform(state);
+    const double steps = 127.0 * sound[i];
+    if (std::fabs(steps) < SILENCE_STEPS) continue;
+    const double value = std::floor(128.0 + steps + dither + 0.5);
+    pcm[i] = static_cast<uint8_t>(std::clamp(value, 1.0, 255.0));
   }
   return pcm;
 }
@@ -110,6 +125,17 @@ std::vector<uint8_t> FinishOneShot(Samples sound) {
   EvenOutLevel(sound, TARGET_RMS, PEAK_CEILING);
   FadeEdges(sound, EDGE_FADE_SECONDS);
   return ToPcm8(sound);
+}
+
+std::vector<uint8_t> FinishSpeech(Samples speech) {
+  RemoveDcOffset(speech);
+  double peak = 0;
+  for (float s : speech) peak = std::max(peak, std::fabs(static_cast<double>(s)));
+  if (peak > 0) {
+    for (float& s : speech) s = static_cast<float>(s * SPEECH_PEAK / peak);
+  }
+  FadeEdges(speech, EDGE_FADE_SECONDS);
+  return ToPcm8(speech);
 }
 
 std::vector<uint8_t> FinishLoop(Samples loop) {

@@ -28,11 +28,17 @@ void FadeEdges(Samples& sound, double fade_seconds);
 // cross-faded into the loop's start, so the end flows into the beginning without a seam.
 Samples MakeSeamlessLoop(const Samples& sound, size_t loop_length, size_t crossfade_length);
 
-// Converts to unsigned 8-bit samples (128 is silence), rounding and clamping.
+// Converts to unsigned 8-bit samples (128 is silence) with triangular (TPDF) dither of one
+// step either way from a fixed seed, so quiet detail is kept as noise, not as distortion;
+// near-silence (under a quarter step) stays 128 and the result is clamped to 1..255.
 std::vector<uint8_t> ToPcm8(const Samples& sound);
 
 // Finishes a one-shot sound: no DC, even level, silent edges, 8-bit.
 std::vector<uint8_t> FinishOneShot(Samples sound);
+
+// Finishes a spoken line: no DC, peak brought to the level that uses the 8 bits without
+// clipping, silent edges, dithered 8-bit; no compression, which would blur the consonants.
+std::vector<uint8_t> FinishSpeech(Samples speech);
 
 // Finishes a loop: no DC and even level, with no fades that would pulse at each repeat.
 std::vector<uint8_t> FinishLoop(Samples loop);

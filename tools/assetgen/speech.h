@@ -1,26 +1,33 @@
-// Spoken prompts and names from the eSpeak NG speech synthesiser.
+// Spoken prompts and names from the Festival speech synthesiser and its HTS US English voice,
+// run as a build tool once for every line.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sound_levels.h"
 
-// How a line is spoken.
-struct SpeechStyle {
-  int words_per_minute = 120;  // slow, for small children
-  int pitch = 70;              // 0..100, 50 is the voice's normal pitch
-  int pitch_range = 70;        // 0..100, more range sounds livelier
-  int gap_between_words = 2;   // extra pause between words, in units of 10 ms
+// One line to speak.
+struct SpeechLine {
+  std::string text;     // what is said (plain ASCII)
+  double speed = 0.85;  // speaking rate against the voice's own (below 1: slower, for small children)
 };
 
-// Starts the synthesiser; false (with a message, nothing left open) when it cannot start.
-bool StartSpeech();
-// Stops the synthesiser and frees what it holds.
-void StopSpeech();
+// Speaks every line in one run of the synthesiser and returns each at SAMPLE_RATE, silence at
+// both ends trimmed; empty (with a message, nothing left behind) when synthesis fails.
+std::vector<Samples> SpeakLines(const std::vector<SpeechLine>& lines);
 
-// Speaks text (UTF-8) and returns it at SAMPLE_RATE, silence at both ends trimmed;
-// empty when synthesis fails.
-Samples Speak(const std::string& text, const SpeechStyle& style);
+// The synthesiser's script that speaks line i into folder/i.wav.
+std::string SpeechScript(const std::vector<SpeechLine>& lines, const std::string& folder);
 
-// Converts a sound from one sample rate to another with a band-limited resampler.
+// Decodes a 16-bit PCM mono WAV file to samples (full scale +-1) and its sample rate;
+// empty when the bytes are not such a file or its data runs past the end.
+Samples DecodeWav16(const std::vector<uint8_t>& bytes, int* rate);
+
+// Drops the near-silent lead-in and tail, keeping a margin of margin_seconds.
+Samples TrimSilence(const Samples& sound, int rate, double margin_seconds);
+
+// Converts a sound from one sample rate to another with a band-limited resampler, whose
+// low-pass keeps everything below the lower rate's Nyquist limit out of aliasing.
 Samples Resample(const Samples& sound, int from_rate, int to_rate);
