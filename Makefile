@@ -3,7 +3,7 @@ RELEASE_DIR := build/release
 TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps release play test assets assets-preview bench fuzz clean windows windows-check
+.PHONY: all deps release play test assets assets-preview bench fuzz clean golden windows windows-check
 .PHONY: web web-serve web-check
 
 all: release
@@ -18,8 +18,10 @@ release: deps
 assets: release
 	cmake --build $(RELEASE_DIR) --target assets
 
-# Runs the game with the generated assets folder as its working directory.
-play: assets
+# Builds only the game and its assets, then runs it with the assets folder as working directory.
+play: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork assets
 	cd $(RELEASE_DIR)/assets && ../vork
 
 assets-preview: release
@@ -31,12 +33,17 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
 
+# Rewrites the golden runs' expected logs (tests/golden/*.log) after a deliberate change.
+golden: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target golden-update
+
 bench: release
 	$(RELEASE_DIR)/bench/vork-bench
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz bitmap_seed_writer
+	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz load_midi_fuzz bitmap_seed_writer
 	scripts/run-fuzzers build/fuzz/fuzz
 
 # Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder

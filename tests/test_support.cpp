@@ -11,7 +11,9 @@
 #include "display/error_log.h"
 #include "display/frame.h"
 #include "input/keyboard.h"
+#include "gameplay/game_world.h"
 #include "shell/game_shell.h"
+#include "sound/sound_table.h"
 #include "soft/soft_platform.h"
 
 namespace {
@@ -47,6 +49,14 @@ void StartFreshMachine(uint32_t start_ms) {
   prompt_pending = 1;
   ResetSceneIntros();
   game_over_shown = 0;
+  quit_requested = 0;
+  keyboard_device = nullptr;  // each test is a new program: nothing left from an earlier one
+  input_object = nullptr;
+  sound_first_call = 1;
+  direct_sound = nullptr;
+  for (SoundSlot& slot : sound_table) slot = SoundSlot{};
+  for (uint8_t& present : life_bot_present) present = 1;
+  for (uint8_t& found : letter_found) found = 0;
   DestroyBitmapImage(&backdrop);
   UnloadBitmapFile(&work_bitmap);
   std::memset(KeyboardState, 0, sizeof KeyboardState);
@@ -82,4 +92,16 @@ void ShutDisplay() {
 void FreshMachineTest::TearDown() {
   ShutDisplay();
   std::remove(PALETTE_FILE);
+}
+
+void FolderTest::EnterFolder(const char* folder) {
+  char here[4096];
+  ASSERT_NE(getcwd(here, sizeof here), nullptr);
+  test_dir_ = here;
+  ASSERT_EQ(chdir(folder), 0) << folder;
+}
+
+void FolderTest::TearDown() {
+  if (!test_dir_.empty() && chdir(test_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << test_dir_;
+  FreshMachineTest::TearDown();
 }

@@ -31,3 +31,14 @@ class FreshMachineTest : public ::testing::Test {
   void SetUp() override { StartFreshMachine(); }
   void TearDown() override;
 };
+
+// Fixture for tests that run in another folder (the generated assets): EnterFolder goes there,
+// TearDown comes back to the test's own folder before the base fixture's clean-up.
+class FolderTest : public FreshMachineTest {
+ protected:
+  void EnterFolder(const char* folder);
+  void TearDown() override;
+
+ private:
+  std::string test_dir_;
+};

@@ -35,6 +35,7 @@ extern uint8_t show_title;                    // in StateTitle: show the title (
 extern uint8_t prompt_pending;                // the next screen has still to speak its prompt
 extern uint8_t scene_intro_pending[SCENE_COUNT];  // scene N's intro has still to run
 extern uint8_t game_over_shown;               // in StateGameEnd: lost (else won)
+extern uint8_t quit_requested;                // the program is ending: no more screen passes
 extern BitmapImage backdrop;                  // the 640x480 picture drawn first in every frame
 extern BitmapFile work_bitmap;                // holds one picture file at a time while it is cut
 
@@ -58,20 +59,22 @@ void LoadBackdrop(const char* file_name);
 // Marks every scene's intro as still to run, before a new game.
 void ResetSceneIntros();
 
-// Opens the display and everything the game loads; always 1.
+// Opens the display and everything the game loads; 0 (with a message) when there is no display.
 int GameStartup();
 // Releases everything GameStartup made; always 1.
 int GameShutdown();
+// The sprite part of GameShutdown.
+void DestroyGameSprites();
 
-// The picture screens, one pass each.
+// The title picture with its three spoken prompts; Escape, Space, Enter and C.
 int TitleScreen();
+// The spoken instructions; Escape, Space, and Enter to hear them again.
 int InstructionsScreen();
+// Scene n's animal picture while its call sounds; then the play picture and the loops.
 int SceneIntroScreen(int scene);
+// The game-over picture with two spoken prompts; Escape, Space.
 int GameOverScreen();
+// The winning sequence: every animal's name and the cheer, then the credits.
 int WinScreen();
+// The credits picture and its sound; Escape, Space.
 int CreditsScreen();
-
-// Places a scene's objects and makes its animal picture the backdrop.
-int SetUpScene(int scene);
-// One play frame of a scene.
-int PlayScene(int scene);

@@ -1,5 +1,6 @@
 // Program entry, the window procedure, the message loop and the game-state dispatch.
 #include "display/frame.h"
+#include "gameplay/gameplay.h"
 #include "shell/game_shell.h"
 
 int32_t game_state = StateTitle;
@@ -7,6 +8,7 @@ uint8_t show_title = 1;
 uint8_t prompt_pending = 1;
 uint8_t scene_intro_pending[SCENE_COUNT] = {1, 1, 1, 1};
 uint8_t game_over_shown = 0;
+uint8_t quit_requested = 0;
 
 namespace {
 
@@ -50,7 +52,8 @@ WPARAM RunMainLoop() {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    RunGameStatePass();
+    // Once the program is ending, passes only take messages until the quit message.
+    if (!quit_requested) RunGameStatePass();
   }
 }
 
@@ -84,7 +87,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       EndPaint(window, &paint);
       return 0;
     }
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      quit_requested = 1;
+      PostQuitMessage(0);
+      return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
   }
 }
@@ -96,7 +102,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (window == nullptr) return 0;
   main_window = window;
   app_instance = instance;
-  GameStartup();
+  quit_requested = 0;
+  if (!GameStartup()) {  // no display: said why on standard error; nothing to run
+    GameShutdown();
+    return 1;
+  }
   const WPARAM exit_code = RunMainLoop();
   GameShutdown();
   return static_cast<int>(exit_code);

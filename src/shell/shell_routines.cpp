@@ -21,6 +21,8 @@ void PlayAndWait(int sound_id) {
 }
 
 void RequestQuit() {
+  if (quit_requested) return;  // one request ends the program; a held Escape asks only once
+  quit_requested = 1;
   PostMessageA(main_window, WM_DESTROY, 0, 0);
   StopAllSounds();
   ScreenTransition(FadeToRed, nullptr, 0);

@@ -35,7 +35,7 @@ TEST(Generator, MakesTheSameBytesOnASecondRun) {
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
   const std::set<std::string> fresh = FilesIn(folder);
-  EXPECT_EQ(fresh.size(), 23u + 18u + 1u) << "23 pictures, 18 sounds and the palette";
+  EXPECT_EQ(fresh.size(), 23u + 18u + 1u + 1u) << "23 pictures, 18 sounds, the palette and the tune";
   for (const std::string& name : fresh) {
     const std::string path = std::string(folder) + "/" + name;
     EXPECT_TRUE(ReadBytes(path) == ReadBytes(AssetPath(name))) << name << " differs between runs";

@@ -102,6 +102,26 @@ TEST(Replay, StopsAtMaxMsWithStatusTwo) {
   display = DisplayState{};
 }
 
+TEST(Replay, MakesTheOutFolderAndTheAutopilotWritesItsKeys) {
+  StartFreshMachine();
+  ReplayOptions options;
+  options.assets_dir = ".";
+  options.out_dir = "made/for/this";
+  options.max_ms = 300;
+  options.png = PngChoice::None;
+  options.autopilot = "win";
+  std::string error;
+  EXPECT_EQ(RunReplay(options, &error), 2) << error;
+  EXPECT_NE(ReadTextFile("made/for/this/log.txt").find("timeout"), std::string::npos);
+  // The autopilot pressed Space on the title in its first frame, a millisecond on.
+  EXPECT_NE(ReadTextFile("made/for/this/keys.txt").find(" down SPACE\n"), std::string::npos);
+  display = DisplayState{};
+  const char* bad[] = {"vork-replay", "--assets", "a", "--out", "o", "--autopilot", "fly"};
+  ReplayOptions fresh;
+  EXPECT_FALSE(ParseReplayArguments(7, const_cast<char**>(bad), &fresh, &error));
+  EXPECT_EQ(error, "--autopilot takes win, wrong-letters or caught");
+}
+
 }  // namespace
 
 namespace {

@@ -10,6 +10,7 @@
 #include "asset_set.h"
 #include "canvas.h"
 #include "preview.h"
+#include "tune.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     ok = WritePreview(argv[2], pictures);
     if (ok) std::printf("Asset preview: %s\n", argv[2]);
   } else if (ok) {
-    ok = WriteAssets(argv[1], pictures);
+    ok = WriteAssets(argv[1], pictures) && WriteTune(argv[1]);
   }
   ReleaseFonts();
   return ok ? 0 : 1;

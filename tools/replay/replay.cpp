@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "autopilot.h"
 
 #include "headless/headless_host.h"
 #include "shell/game_shell.h"
@@ -77,7 +80,8 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
 }
 
 const char* USAGE =
-    "usage: vork-replay --assets DIR --out DIR [--keys FILE] [--max-ms N] [--png all|last|none] [--wav FILE]";
+    "usage: vork-replay --assets DIR --out DIR [--keys FILE] [--max-ms N] [--png all|last|none] [--wav FILE]\n"
+    "                   [--autopilot win|wrong-letters|caught]";
 
 void LogSoundEvent(IDirectSoundBuffer* buffer, SoundEvent event) {
   LogLine("", SoundEventText(buffer, static_cast<int>(event)));
@@ -85,6 +89,15 @@ void LogSoundEvent(IDirectSoundBuffer* buffer, SoundEvent event) {
 
 void PutLe(std::string* bytes, uint32_t value, int count) {
   for (int i = 0; i < count; ++i) bytes->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// The autopilot's plans by name: mishaps it seeks, one letter each, before it plays to win.
+bool AutopilotPlanNamed(const std::string& name, AutopilotPlan* plan) {
+  if (name == "win") *plan = {"", 1};
+  else if (name == "wrong-letters") *plan = {"WWWW", 1};
+  else if (name == "caught") *plan = {"CCCC", 1};
+  else return false;
+  return true;
 }
 
 }  // namespace
@@ -134,6 +147,10 @@ bool ParseReplayArguments(int argc, char** argv, ReplayOptions* options, std::st
       else if (value == "last") options->png = PngChoice::Last;
       else if (value == "none") options->png = PngChoice::None;
       else return *error = "--png takes all, last or none", false;
+    } else if (flag == "--autopilot") {
+      AutopilotPlan plan;
+      if (!AutopilotPlanNamed(value, &plan)) return *error = "--autopilot takes win, wrong-letters or caught", false;
+      options->autopilot = value;
     } else {
       return *error = std::string(USAGE), false;
     }
@@ -179,6 +196,9 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
   }
   const std::string out_dir = AbsolutePath(options.out_dir);
   const std::string wav_path = options.wav_file.empty() ? "" : AbsolutePath(options.wav_file);
+  std::error_code made;
+  std::filesystem::create_directories(out_dir, made);
+  if (made) return *error = "cannot create " + out_dir + ": " + made.message(), 1;
   replay_log.file = std::fopen((out_dir + "/log.txt").c_str(), "w");
   if (replay_log.file == nullptr) return *error = "cannot write " + out_dir + "/log.txt: " + std::strerror(errno), 1;
   if (chdir(options.assets_dir.c_str()) != 0) {
@@ -204,6 +224,8 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
   SetSoundObserver(LogSoundEvent);
   HeadlessKeepAudio(!options.wav_file.empty());
   HeadlessSetDeadline(options.max_ms);
+  AutopilotPlan plan;
+  if (AutopilotPlanNamed(options.autopilot, &plan)) StartAutopilot(plan);
 
   int status = 0;
   try {
@@ -218,6 +240,10 @@ int RunReplay(const ReplayOptions& options, std::string* error) {
   if (options.png == PngChoice::Last && !HeadlessFrames().empty())
     HeadlessSavePng(HeadlessFrames().back(), FramePath(out_dir, HeadlessFrameCount() - 1));
   SetMessagePollObserver(nullptr);
+  if (!options.autopilot.empty()) {
+    StopAutopilot();
+    std::ofstream(out_dir + "/keys.txt") << AutopilotKeyScript();
+  }
   SetSoundObserver(nullptr);
   if (!wav_path.empty() && !WriteStereoWav(wav_path, HeadlessAudio(), HEADLESS_AUDIO_RATE)) {
     *error = "cannot write " + wav_path;

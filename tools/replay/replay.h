@@ -17,6 +17,7 @@ struct ReplayOptions {
   uint32_t max_ms = 60000;  // virtual time after which the run is stopped
   PngChoice png = PngChoice::Last;
   std::string wav_file;    // optional: everything the game played, mixed, as a WAV file
+  std::string autopilot;    // "", or win, wrong-letters or caught: the autopilot plays from the title
 };
 
 // One scripted event of a key file.

@@ -33,6 +33,7 @@ struct SoundMachine {
   int count = 0;
   int live_objects = 0;
   SoundObserver observer = nullptr;
+  MusicSource music = nullptr;  // added after the buffers, in the same pass
 };
 
 SoundMachine sound;
@@ -40,6 +41,7 @@ SoundMachine sound;
 void PullMixedSound(int16_t* samples, int frames) {
   std::lock_guard<std::mutex> hold(sound.lock);
   MixVoices(sound.voices, sound.count, sound.out_rate, samples, frames);
+  if (sound.music) sound.music(samples, frames);
 }
 
 void Notify(IDirectSoundBuffer* buffer, SoundEvent event) {
@@ -294,4 +296,14 @@ void SoftSoundReset() {
   std::lock_guard<std::mutex> hold(sound.lock);
   sound.out_rate = 0;
   sound.observer = nullptr;
+}
+
+void SetMusicSource(MusicSource source) {
+  std::lock_guard<std::mutex> hold(sound.lock);
+  sound.music = source;
+}
+
+uint32_t SoftSoundRate() {
+  std::lock_guard<std::mutex> hold(sound.lock);
+  return sound.out_rate;
 }

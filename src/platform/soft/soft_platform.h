@@ -32,6 +32,9 @@ enum class PlatformCall {
   CreateSoundBuffer,
   SoundLock,
   SoundGetStatus,
+  CoCreateInstance,
+  MusicSetParam,
+  PlaySegment,
   Count
 };
 
@@ -102,3 +105,16 @@ void SetSoundObserver(SoundObserver observer);
 int SoftSoundObjectCount();
 // Forgets the audio output and the observer, as at program start.
 void SoftSoundReset();
+
+// Adds `frames` stereo frames of music into the mixed samples; the mixer calls it with its lock held.
+typedef void (*MusicSource)(int16_t* samples, int frames);
+// Makes `source` the music added to every mix (null: none); returns once no mix is using the old one.
+void SetMusicSource(MusicSource source);
+// The audio output's frames per second, 0 while no DirectSound object has opened it.
+uint32_t SoftSoundRate();
+// DirectMusic objects (performances, loaders, segments, segment states) now alive.
+int SoftMusicObjectCount();
+// CoInitialize calls not yet ended by CoUninitialize.
+int SoftComStarts();
+// The folders searched for a General MIDI SoundFont, null-terminated (null: the standard ones).
+void SetSoundFontFolders(const char* const* folders);

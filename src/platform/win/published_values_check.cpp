@@ -19,8 +19,10 @@ namespace ours {
 
 #include <ddraw.h>
 #include <dinput.h>
+#include <dmusici.h>
 #include <dsound.h>
 #include <mmsystem.h>
+#include <objbase.h>
 #include <windows.h>
 
 #define VORK_PUBLISHED(name) \

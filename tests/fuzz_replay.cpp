@@ -1,0 +1,62 @@
+// Seeds and deterministic mutations for the fuzz replay tests.
+#include "fuzz_replay.h"
+
+#include <dirent.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+void Feed(const std::string& input) {
+  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+}
+
+std::string WithField(const std::string& seed, size_t at, uint32_t value, FieldOrder order) {
+  std::string changed = seed;
+  for (int i = 0; i < 4; ++i) {
+    const int shift = order == FieldOrder::LittleEndian ? 8 * i : 24 - 8 * i;
+    changed[at + i] = static_cast<char>((value >> shift) & 0xFF);
+  }
+  return changed;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadFuzzSeeds(const char* folder) {
+  std::vector<std::string> seeds;
+  DIR* dir = opendir(folder);
+  if (dir == nullptr) return seeds;
+  for (dirent* entry; (entry = readdir(dir)) != nullptr;) {
+    if (entry->d_name[0] == '.') continue;
+    std::ifstream file(std::string(folder) + "/" + entry->d_name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    seeds.push_back(bytes.str());
+  }
+  closedir(dir);
+  return seeds;
+}
+
+int FeedSeedsAndMutations(const std::vector<std::string>& seeds, FieldOrder order) {
+  const uint32_t edges[] = {0, 1, 3, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFF8u, 0xFFFFFFFFu};
+  int runs = 0;
+  for (const std::string& seed : seeds) {
+    Feed(seed);
+    for (size_t length = 0; length < seed.size(); ++length, ++runs) Feed(seed.substr(0, length));
+    for (size_t bit = 0; bit < seed.size() * 8; ++bit, ++runs) {
+      std::string flipped = seed;
+      flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
+      Feed(flipped);
+    }
+    for (size_t at = 0; at + 4 <= seed.size(); at += 2)
+      for (uint32_t value : edges) {
+        Feed(WithField(seed, at, value, order));
+        ++runs;
+      }
+  }
+  return runs;
+}

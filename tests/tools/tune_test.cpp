@@ -1,0 +1,100 @@
+// The generated tune and vork-tune's player: the tune is a file the music table takes, and
+// rendered headless it is heard from start to end and then stops.
+#include <string>
+#include <vector>
+
+#include "soft/midi_file.h"
+#include "soft/soft_platform.h"
+#include "test_support.h"
+#include "tune.h"
+#include "tune_player.h"
+
+namespace {
+
+// Samples of a 44100 Hz 16-bit stereo WAV written by the player (after its 44-byte header).
+std::vector<int16_t> WavSamples(const std::string& bytes) {
+  std::vector<int16_t> samples;
+  for (size_t at = 44; at + 1 < bytes.size(); at += 2)
+    samples.push_back(static_cast<int16_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8));
+  return samples;
+}
+
+TEST(Tune, IsAStandardMidiFileOfFormat0) {
+  const std::vector<uint8_t> tune = CheerfulTuneMidi();
+  EXPECT_TRUE(MidiFileValid(tune.data(), tune.size()));
+  const std::string header(tune.begin(), tune.begin() + 14);
+  EXPECT_EQ(header, std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14));
+  // Tempo 400000 us a beat (150 a minute), glockenspiel (9) and finger bass (33), bass volume 90.
+  const std::vector<uint8_t> start(tune.begin() + 22, tune.begin() + 39);
+  EXPECT_EQ(start, (std::vector<uint8_t>{0x00, 0xFF, 0x51, 0x03, 0x06, 0x1A, 0x80, 0x00, 0xC0, 9, 0x00, 0xC1, 33,
+                                         0x00, 0xB1, 7, 90}));
+  // The melody's notes of the first two bars, in order.
+  std::vector<int> melody;
+  for (size_t at = 39; at + 3 < tune.size() && melody.size() < 11;) {
+    while (tune[at] & 0x80) ++at;  // delta time
+    ++at;
+    if (tune[at] == 0x90) melody.push_back(tune[at + 1]);
+    at += 3;
+  }
+  EXPECT_EQ(melody, (std::vector<int>{72, 76, 79, 76, 79, 84, 81, 79, 77, 76, 74}));
+}
+
+TEST(Tune, IsTheSameBytesAsWhenItWasWrittenAndListenedTo) {
+  // FNV-1a of the whole file: any change to a note, a length or an instrument shows here.
+  const std::vector<uint8_t> tune = CheerfulTuneMidi();
+  uint32_t hash = 0x811C9DC5u;
+  for (uint8_t byte : tune) hash = (hash ^ byte) * 0x01000193u;
+  EXPECT_EQ(tune.size(), 526u);
+  EXPECT_EQ(hash, 0x0245096Bu);
+}
+
+TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
+  StartFreshMachine();
+  const std::vector<uint8_t> tune = CheerfulTuneMidi();
+  WriteTextFile(TUNE_FILE, std::string(tune.begin(), tune.end()));
+  TuneOptions options;
+  options.midi_file = TUNE_FILE;
+  options.wav_file = "tune.wav";
+  std::string error;
+  ASSERT_EQ(RenderTuneToWav(options, &error), 0) << error;
+  const std::vector<int16_t> samples = WavSamples(ReadTextFile("tune.wav"));
+  // 32 quarter notes at 150 a minute, the last one 4 ticks short: 12.783 s; found within one
+  // 20 ms poll, then 300 ms of release.
+  const double seconds = samples.size() / 2 / 44100.0;
+  EXPECT_NEAR(seconds, 12.783 + 0.300 + 0.012, 0.015);
+  for (int second = 0; second < 12; ++second) {
+    int peak = 0;
+    for (size_t i = second * 88200; i < (second + 1) * 88200u; ++i) peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    EXPECT_GT(peak, 1500) << "second " << second;
+  }
+  options.midi_file = "missing.mid";
+  EXPECT_EQ(RenderTuneToWav(options, &error), 1);
+  EXPECT_NE(error.find("cannot load missing.mid"), std::string::npos);
+  const char* const nowhere[] = {"/nonexistent-soundfonts", nullptr};
+  SetSoundFontFolders(nowhere);
+  options.midi_file = TUNE_FILE;
+  EXPECT_EQ(RenderTuneToWav(options, &error), 1);
+  EXPECT_EQ(error.find("no music"), 0u);
+  SetSoundFontFolders(nullptr);
+}
+
+TEST(Tune, ArgumentsAreReadOrRefused) {
+  const char* good[] = {"vork-tune", "--wav", "out.wav", "--max-ms", "500", "song.mid"};
+  TuneOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseTuneArguments(6, const_cast<char**>(good), &options, &error));
+  EXPECT_EQ(options.midi_file, "song.mid");
+  EXPECT_EQ(options.wav_file, "out.wav");
+  EXPECT_EQ(options.max_ms, 500u);
+  const char* bad[] = {"vork-tune", "--max-ms", "0", "song.mid"};
+  TuneOptions other;
+  EXPECT_FALSE(ParseTuneArguments(4, const_cast<char**>(bad), &other, &error));
+  const char* none[] = {"vork-tune"};
+  EXPECT_FALSE(ParseTuneArguments(1, const_cast<char**>(none), &other, &error));
+  const char* two[] = {"vork-tune", "a.mid", "b.mid"};
+  TuneOptions third;
+  EXPECT_FALSE(ParseTuneArguments(3, const_cast<char**>(two), &third, &error));
+  EXPECT_EQ(error, "unexpected argument b.mid");
+}
+
+}  // namespace
