@@ -4,6 +4,7 @@ TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
 .PHONY: all deps release play test assets assets-preview bench fuzz clean golden windows windows-check
+.PHONY: web web-serve web-check
 
 all: release
 
@@ -62,6 +63,31 @@ windows-check: windows
 	scripts/install-deps windows-check
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
 	timeout 1200 scripts/windows-check $(WINDOWS_DIR)
+
+# A web browser: build/web holds index.html (with .js, .wasm and .data) for any static web
+# server, and vork-offline.html, one file that also opens from the disk. Built with Debian's
+# emscripten; NODE_PATH lets its tools find their modules when another Node.js comes first.
+WEB_DIR      := build/web
+WEB_BUILD    := build/web-build
+WEB_PORT     ?= 8000
+web: deps
+	scripts/install-deps web
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target assets
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	    -DVORK_WEB_ASSETS=$(abspath $(RELEASE_DIR)/assets) -DVORK_WEB_OUT=$(abspath $(WEB_DIR))
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the page at http://127.0.0.1:$(WEB_PORT)/ for a person to play.
+web-serve: web
+	@echo "Open http://127.0.0.1:$(WEB_PORT)/ in a web browser (Ctrl+C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_DIR)
+
+# Plays the page in headless Chromium and checks what it shows and plays: see scripts/web-check.
+web-check: web
+	scripts/install-deps web-check
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
+	timeout 600 scripts/web-check $(WEB_DIR) $(RELEASE_DIR)
 
 clean:
 	rm -rf build
