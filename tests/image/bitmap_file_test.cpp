@@ -15,7 +15,7 @@ class BitmapFileTest : public FreshMachineTest {
     UnloadBitmapFile(&bitmap);
     FreshMachineTest::TearDown();
   }
-  // Writes the spec's file and loads it.
+  // Writes the picture file the description gives and loads it.
   int Load(const BmpSpec& spec) { return LoadBytes(EncodeBmp(spec)); }
   int LoadBytes(const std::vector<uint8_t>& bytes) {
     EXPECT_TRUE(WriteBytes("test.bmp", bytes));
