@@ -239,6 +239,12 @@ TEST_F(GameplayTest, TheRobotKeepsWithinItsBounds) {
   RunPlayFrame();  // up wins while y > 0
   RunPlayFrame();  // y is now below 0: down
   EXPECT_FLOAT_EQ(robot_sprite.y, static_cast<float>(static_cast<float>(0.5f - PLAY_STEP) + PLAY_STEP));
+  Release(VK_UP);
+  Release(VK_DOWN);
+  Place(&robot_sprite, 0, 10);  // on the left edge: left no longer moves it
+  Hold(VK_LEFT);
+  RunPlayFrame();
+  EXPECT_FLOAT_EQ(robot_sprite.x, 0.0f);
 }
 
 TEST_F(GameplayTest, TheWalkAnimatesWhileAKeyIsHeld) {
