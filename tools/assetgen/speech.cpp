@@ -22,6 +22,8 @@ namespace {
 const char* const VOICE_COMMAND = "(voice_cmu_us_slt_arctic_hts)";
 const char* const VOICE_PARAMETERS = "cmu_us_slt_arctic_hts::hts_engine_params";
 const double TRIM_MARGIN_SECONDS = 0.03;
+// Silence between the sentences of one line: time for a small child to take in each one.
+const double SENTENCE_PAUSE_SECONDS = 0.5;
 const double PASSBAND_END = 0.997;  // of the lower rate's Nyquist limit
 
 uint32_t ReadU16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
@@ -38,7 +40,10 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string LinePath(const std::string& folder, size_t i) { return folder + "/" + std::to_string(i) + ".wav"; }
+// Where the synthesiser writes sentence j of line i.
+std::string SentencePath(const std::string& folder, size_t i, size_t j) {
+  return folder + "/" + std::to_string(i) + "-" + std::to_string(j) + ".wav";
+}
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -57,26 +62,53 @@ bool RunSynthesiser(const std::string& script_path) {
   return std::system(command.c_str()) == 0;
 }
 
-// Reads back what the synthesiser wrote for every line, as samples at SAMPLE_RATE.
-std::vector<Samples> ReadSpokenLines(const std::string& folder, size_t count) {
-  std::vector<Samples> spoken;
-  for (size_t i = 0; i < count; ++i) {
+// Reads back the sentences the synthesiser wrote for line i, each trimmed, joined by pauses,
+// as samples at SAMPLE_RATE; empty when one is missing or unreadable.
+Samples ReadSpokenLine(const std::string& folder, size_t i, size_t sentences) {
+  Samples line;
+  for (size_t j = 0; j < sentences; ++j) {
     int rate = 0;
-    const Samples raw = DecodeWav16(ReadFile(LinePath(folder, i)), &rate);
-    Samples line = Resample(TrimSilence(raw, rate, TRIM_MARGIN_SECONDS), rate, SAMPLE_RATE);
+    const Samples raw = DecodeWav16(ReadFile(SentencePath(folder, i, j)), &rate);
+    const Samples sentence = Resample(TrimSilence(raw, rate, TRIM_MARGIN_SECONDS), rate, SAMPLE_RATE);
+    if (sentence.empty()) return {};
+    if (j > 0) line.insert(line.end(), static_cast<size_t>(SENTENCE_PAUSE_SECONDS * SAMPLE_RATE), 0.0f);
+    line.insert(line.end(), sentence.begin(), sentence.end());
+  }
+  return line;
+}
+
+std::vector<Samples> ReadSpokenLines(const std::string& folder, const std::vector<SpeechLine>& lines) {
+  std::vector<Samples> spoken;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    Samples line = ReadSpokenLine(folder, i, SplitSentences(lines[i].text).size());
     if (line.empty()) return {};
     spoken.push_back(std::move(line));
   }
   return spoken;
 }
 
-void RemoveFolder(const std::string& folder, size_t count) {
-  for (size_t i = 0; i < count; ++i) unlink(LinePath(folder, i).c_str());
+void RemoveFolder(const std::string& folder, const std::vector<SpeechLine>& lines) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t j = 0; j < SplitSentences(lines[i].text).size(); ++j) unlink(SentencePath(folder, i, j).c_str());
+  }
   unlink((folder + "/speak.scm").c_str());
   rmdir(folder.c_str());
 }
 
 }  // namespace
+
+std::vector<std::string> SplitSentences(const std::string& text) {
+  std::vector<std::string> sentences;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool ends = (text[i] == '.' || text[i] == '!' || text[i] == '?') && i + 1 < text.size() && text[i + 1] == ' ';
+    if (!ends) continue;
+    sentences.push_back(text.substr(start, i + 1 - start));
+    start = i + 2;
+  }
+  sentences.push_back(text.substr(start));
+  return sentences;
+}
 
 std::string SpeechScript(const std::vector<SpeechLine>& lines, const std::string& folder) {
   std::string script = std::string(VOICE_COMMAND) + "\n";
@@ -84,8 +116,11 @@ std::string SpeechScript(const std::vector<SpeechLine>& lines, const std::string
     char speed[32];
     std::snprintf(speed, sizeof speed, "%.3f", lines[i].speed);
     script += std::string("(set! hts_engine_params (append ") + VOICE_PARAMETERS + " '((\"-r\" " + speed + "))))\n";
-    script += "(utt.save.wave (utt.synth (Utterance Text " + Quoted(lines[i].text) + ")) " +
-              Quoted(LinePath(folder, i)) + " 'riff)\n";
+    const std::vector<std::string> sentences = SplitSentences(lines[i].text);
+    for (size_t j = 0; j < sentences.size(); ++j) {
+      script += "(utt.save.wave (utt.synth (Utterance Text " + Quoted(sentences[j]) + ")) " +
+                Quoted(SentencePath(folder, i, j)) + " 'riff)\n";
+    }
   }
   return script;
 }
@@ -101,13 +136,13 @@ std::vector<Samples> SpeakLines(const std::vector<SpeechLine>& lines) {
   const std::string script_path = folder + "/speak.scm";
   std::vector<Samples> spoken;
   if (WriteText(script_path, SpeechScript(lines, folder)) && RunSynthesiser(script_path)) {
-    spoken = ReadSpokenLines(folder, lines.size());
+    spoken = ReadSpokenLines(folder, lines);
   }
   if (spoken.empty()) {
     std::fprintf(stderr, "vork-assetgen: speech synthesis failed: is %s with the festvox-us-slt-hts voice installed?\n",
                  VORK_FESTIVAL);
   }
-  RemoveFolder(folder, lines.size());
+  RemoveFolder(folder, lines);
   return spoken;
 }
 

@@ -15,10 +15,14 @@ struct SpeechLine {
 };
 
 // Speaks every line in one run of the synthesiser and returns each at SAMPLE_RATE, silence at
-// both ends trimmed; empty (with a message, nothing left behind) when synthesis fails.
+// both ends trimmed and half a second of silence between its sentences; empty (with a message,
+// nothing left behind) when synthesis fails.
 std::vector<Samples> SpeakLines(const std::vector<SpeechLine>& lines);
 
-// The synthesiser's script that speaks line i into folder/i.wav.
+// The sentences of a line: split after '.', '!' or '?' followed by a space.
+std::vector<std::string> SplitSentences(const std::string& text);
+
+// The synthesiser's script that speaks sentence j of line i into folder/i-j.wav.
 std::string SpeechScript(const std::vector<SpeechLine>& lines, const std::string& folder);
 
 // Decodes a 16-bit PCM mono WAV file to samples (full scale +-1) and its sample rate;
