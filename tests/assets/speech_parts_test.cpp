@@ -67,6 +67,12 @@ TEST(SpeechWav, RefusesOtherFormatsAndTruncatedFiles) {
   not_wave[8] = 'X';
   EXPECT_TRUE(DecodeWav16(not_wave, &rate).empty());
   EXPECT_TRUE(DecodeWav16({}, &rate).empty());
+  // A format chunk followed by four stray bytes, too few for a chunk header: refused without
+  // reading past the end (the copy holds exactly the file, so a read beyond it is caught).
+  std::vector<uint8_t> no_data = Wav16({}, 32000, 1, 16, false);
+  no_data.resize(no_data.size() - 8);
+  no_data.insert(no_data.end(), {'d', 'a', 't', 'a'});
+  EXPECT_TRUE(DecodeWav16(std::vector<uint8_t>(no_data), &rate).empty());
 }
 
 TEST(SpeechWav, RefusesAFormatChunkTooShortToHoldTheSampleSize) {
@@ -133,6 +139,7 @@ TEST(SpeechSentences, SplitsAfterEachEndMarkFollowedByASpace) {
   EXPECT_EQ(SplitSentences("Use the keys. Touch them, in order? Keep away!"),
             (std::vector<std::string>{"Use the keys.", "Touch them, in order?", "Keep away!"}));
   EXPECT_EQ(SplitSentences("Dog!"), (std::vector<std::string>{"Dog!"}));
+  EXPECT_EQ(SplitSentences("Dog! "), (std::vector<std::string>{"Dog!"})) << "no empty sentence at the end";
   EXPECT_EQ(SplitSentences("Version 1.5 now."), (std::vector<std::string>{"Version 1.5 now."}))
       << "a point inside a number ends nothing";
 }
@@ -175,6 +182,9 @@ TEST(SpeechResample, KeepsTonesBelowTheNewNyquistAndDropsThoseAbove) {
   // 7 kHz would fold down to 4025 Hz without the low-pass.
   EXPECT_LT(ToneLevel(middle, 11025 - 7000, to), 0.001);
   EXPECT_TRUE(Resample(Samples{}, from, to).empty());
+  EXPECT_TRUE(Resample(in, 0, to).empty()) << "no rate to convert from";
+  EXPECT_TRUE(Resample(in, from, 0).empty()) << "no rate to convert to";
+  EXPECT_TRUE(Resample(in, -from, to).empty());
 }
 
 TEST(Pcm8, DitherKeepsTheAverageOfAValueBetweenSteps) {

@@ -106,7 +106,7 @@ std::vector<std::string> SplitSentences(const std::string& text) {
     sentences.push_back(text.substr(start, i + 1 - start));
     start = i + 2;
   }
-  sentences.push_back(text.substr(start));
+  if (start < text.size()) sentences.push_back(text.substr(start));  // none empty after a last mark
   return sentences;
 }
 
