@@ -89,6 +89,17 @@ web-check: web
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
 	timeout 600 scripts/web-check $(WEB_DIR) $(RELEASE_DIR)
 
+# A whole game in headless Chromium, played by vork-replay's autopilot in a test build of the
+# page (build/web-pilot, never shipped) with real key events: about four minutes.
+.PHONY: web-play-check
+WEB_PILOT_DIR := build/web-pilot
+web-play-check: web
+	scripts/install-deps web-check
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
+	NODE_PATH=/usr/share/nodejs cmake -S . -B $(WEB_BUILD) -DVORK_WEB_PILOT_OUT=$(abspath $(WEB_PILOT_DIR))
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target vork_web_pilot
+	timeout 900 scripts/web-check --play $(WEB_PILOT_DIR) $(RELEASE_DIR)
+
 clean:
 	rm -rf build
 

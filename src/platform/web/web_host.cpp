@@ -47,6 +47,8 @@ struct WebHostState {
   HostAudioSource audio_source;       // where the audio output takes its samples, or null
   int audio_rate;                     // the audio output's frames per second; 0 while none
   double audio_played_until_ms;       // wall time up to which the mixer has been pulled
+  void (*pump_hook)();                // called at every pump (a test build's player), or null
+  int frames_presented;               // frames put on the canvas
 };
 
 WebHostState state;
@@ -138,6 +140,7 @@ void PumpEvents() {
     --state.event_count;
     PassOnEvent(event);
   }
+  if (state.pump_hook) state.pump_hook();
 }
 
 // ---- Canvas ---------------------------------------------------------------------------------
@@ -192,6 +195,7 @@ void Present(const HostFrame& frame) {
   ConvertFrame(frame, state.palette.argb, reinterpret_cast<uint8_t*>(state.rgba.data()), frame.width * 4);
   if (frame.bits_per_pixel != 8) SwapRedBlue(state.rgba.data(), count);
   JsPutFrame(state.rgba.data(), frame.width, frame.height);
+  ++state.frames_presented;
 }
 
 // ---- Time, display state, cursor, files -----------------------------------------------------
@@ -350,3 +354,7 @@ void WebHostStop() {
   state.audio_source = nullptr;
   JsShowThanks();
 }
+
+void WebHostSetPumpHook(void (*hook)()) { state.pump_hook = hook; }
+
+int WebHostFrameCount() { return state.frames_presented; }
