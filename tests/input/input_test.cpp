@@ -238,6 +238,22 @@ TEST_F(InputTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
   joystick_device = nullptr;
 }
 
+TEST_F(InputTest, TheDeadZoneEndsExactlyAtItsShareOfTheHalfRange) {
+  // A 50% dead zone covers magnitudes below 16384 of 32768: 16383 reads as the centre, 16384 not.
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(InputInit(), 1);
+  ASSERT_EQ(JoystickInit(-1000, 1000, -1000, 1000, 50), 1);
+  pad.axes[0] = 16383;
+  pad.axes[1] = -16384;
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickRead(), 1);
+  EXPECT_EQ(JoystickState.lX, 0);
+  EXPECT_EQ(JoystickState.lY, -500);
+  EXPECT_EQ(JoystickShutdown(), 1);
+  joystick_device = nullptr;
+}
+
 TEST_F(InputTest, EnumCallbackKeepsTheFirstControllerAndStops) {
   DIDEVICEINSTANCEA instance{};
   instance.guidInstance = GUID{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
