@@ -435,6 +435,23 @@ TEST_F(SoundTableTest, RiffReadsKeepTheirPlaceAndNoFileIsNeverTouched) {
   mmioClose(file, 0);
 }
 
+TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndStartAgain) {
+  const int id = Load(GameWave(std::string(100, '\x90')));
+  ASSERT_EQ(id, 0);
+  EXPECT_EQ(SoundShutdown(), 1);
+  EXPECT_EQ(direct_sound, nullptr);
+  EXPECT_EQ(sound_table[id].buffer, nullptr);
+  EXPECT_EQ(SoftSoundObjectCount(), 0);
+  EXPECT_EQ(SoundStatus(id), -1);
+  EXPECT_EQ(PlaySound(id, 0), 1);
+  EXPECT_EQ(SoundShutdown(), 1);  // releases nothing a second time
+  EXPECT_EQ(LoadWav("test.wav", SOUND_CONTROLS), -1);  // no device until the next SoundInit
+  ASSERT_EQ(SoundInit(), 1);
+  EXPECT_NE(direct_sound, nullptr);
+  EXPECT_EQ(Load(GameWave(std::string(100, '\x90'))), 0);
+  EXPECT_EQ(SoftSoundObjectCount(), 2);  // the device and the one buffer
+}
+
 TEST(SoundTableWithoutDevice, NoDirectSoundMeansEverySoundIsSilentAndHarmless) {
   StartFreshMachine();
   HeadlessSetAudioRate(0);
