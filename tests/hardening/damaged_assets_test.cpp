@@ -227,7 +227,7 @@ struct Tally {
 
 TEST(DamagedAssets, EachFileDamagedInTurnLeavesAGameThatStillEndsOnEscape) {
   StartFreshMachine();
-  const std::vector<std::string> files = GameDataFiles();
+  const std::vector<std::string> files = GameDataFiles(VORK_ASSET_DIR);
   ASSERT_EQ(files.size(), 42u);
   const std::vector<Damage> damages[] = {DamagesFor(FileKind::Picture), DamagesFor(FileKind::Sound),
                                          DamagesFor(FileKind::Palette)};

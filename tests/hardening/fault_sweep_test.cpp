@@ -4,6 +4,7 @@
 // VORK_HARDENING_FULL=1). Every run must pass the bar of hardening_run.h. Prints a table of the
 // calls counted, tried and survived by kind.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -183,7 +184,8 @@ TEST(FaultSweep, EveryPlatformCallOfAShortGameFailsInTurnAndTheGameStillEndsOnEs
   EXPECT_GT(PlatformCallCount(PlatformCall::SoundGetStatus), 0);
   EXPECT_EQ(PlatformCallCount(PlatformCall::CoCreateInstance), 0);
 
-  const int sample = FullHardeningRun() ? 1 << 30 : SAMPLE_PER_KIND;
+  const char* asked = std::getenv("VORK_HARDENING_SAMPLE");  // another sample size, for a longer look
+  const int sample = FullHardeningRun() ? 1 << 30 : asked ? std::atoi(asked) : SAMPLE_PER_KIND;
   for (size_t k = 0; k < rows.size(); ++k)
     for (int mode = 0; mode < MODE_COUNT; ++mode)
       for (int nth : EvenSample(rows[k].counted, sample)) TryFault(CALL_KINDS[k], nth, mode, &rows[k]);

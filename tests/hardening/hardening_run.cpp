@@ -6,7 +6,6 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -138,20 +137,10 @@ RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, 
   return outcome;
 }
 
-std::vector<std::string> GameDataFiles() {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(VORK_ASSET_DIR)) {
-    if (entry.path().extension() == ".mid") continue;  // the library's tune: the game plays no music
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 void CopyGameFiles(const std::string& folder) {
   fs::remove_all(folder);
   fs::create_directories(folder);
-  for (const std::string& name : GameDataFiles()) fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
+  for (const std::string& name : GameDataFiles(VORK_ASSET_DIR)) fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {

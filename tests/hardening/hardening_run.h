@@ -50,8 +50,6 @@ struct RunOutcome {
 RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script,
                            const std::function<void()>& before = nullptr);
 
-// The game's data files (pictures, sounds, palette) in the generated assets folder, sorted.
-std::vector<std::string> GameDataFiles();
 // Makes `folder` afresh holding a copy of every game data file.
 void CopyGameFiles(const std::string& folder);
 // Reads and writes whole files.
