@@ -134,3 +134,12 @@ deb: release
 # Lintian, the package's file list against the install, install and removal in a scratch root.
 deb-check: deb
 	tests/install/deb_check.sh $(RELEASE_DIR) .
+
+# The fault sweep and the damaged-file runs over every platform call and every damaged file,
+# rather than the even sample `make test` runs (tests/hardening; long: see the README).
+.PHONY: hardening-full
+hardening-full: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target test_hardening
+	cd $(TEST_DIR)/tests/work/test_hardening && VORK_HARDENING_FULL=1 \
+	    ../../test_hardening --gtest_filter='FaultSweep.*:DamagedAssets.*'
