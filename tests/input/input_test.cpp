@@ -298,6 +298,29 @@ TEST_F(InputTest, ReadsAfterShutDownGiveEmptySnapshotsAndASecondShutDownIsHarmle
   EXPECT_EQ(MouseInit(), 0);  // no DirectInput object left to make a device
 }
 
+// A controller or mouse that cannot be set up reports it and is not taken as found; a mouse that
+// was lost reports its failed read.
+TEST_F(InputTest, ControllerAndMouseThatCannotBeSetUpOrReadSaySo) {
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);  // no DirectInput object yet
+  EXPECT_EQ(joystick_device, nullptr);
+  EXPECT_EQ(MouseInit(), 0);
+  ASSERT_EQ(InputInit(), 1);
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);
+  EXPECT_EQ(joystick_found, 0);
+  EXPECT_EQ(JoystickRead(), 0);
+  JoystickShutdown();  // the device was made before the failed step
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(MouseInit(), 0);
+  MouseShutdown();
+  ASSERT_EQ(MouseInit(), 1);
+  ASSERT_EQ(MouseRead(), 1);
+  SoftInputLose();
+  EXPECT_EQ(MouseRead(), 0);
+}
+
 TEST_F(InputTest, EnumCallbackKeepsTheFirstControllerAndStops) {
   DIDEVICEINSTANCEA instance{};
   instance.guidInstance = GUID{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};

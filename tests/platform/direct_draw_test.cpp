@@ -428,6 +428,9 @@ TEST_F(DirectDrawTest, ObjectsAnswerTheirQueriesWithWhatTheyWereMadeWith) {
   ASSERT_EQ(palette->GetCaps(&palette_caps), DD_OK);
   EXPECT_EQ(palette_caps, static_cast<DWORD>(DDPCAPS_8BIT | DDPCAPS_ALLOW256));
   EXPECT_EQ(palette->GetCaps(nullptr), DDERR_INVALIDPARAMS);
+  other = &other;
+  EXPECT_EQ(palette->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
   LPDIRECTDRAWPALETTE attached = palette;
   EXPECT_EQ(primary->GetPalette(&attached), DDERR_NOPALETTEATTACHED);
   EXPECT_EQ(attached, nullptr);
@@ -451,6 +454,9 @@ TEST_F(DirectDrawTest, ObjectsAnswerTheirQueriesWithWhatTheyWereMadeWith) {
   BOOL changed = TRUE;
   ASSERT_EQ(clipper->IsClipListChanged(&changed), DD_OK);
   EXPECT_EQ(changed, FALSE);
+  other = &other;
+  EXPECT_EQ(clipper->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
   clipper->Release();
 }
 
