@@ -89,6 +89,17 @@ web-check: web
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
 	timeout 600 scripts/web-check $(WEB_DIR) $(RELEASE_DIR)
 
+# A whole game in headless Chromium, played by vork-replay's autopilot in a test build of the
+# page (build/web-pilot, never shipped) with real key events: about four minutes.
+.PHONY: web-play-check
+WEB_PILOT_DIR := build/web-pilot
+web-play-check: web
+	scripts/install-deps web-check
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
+	NODE_PATH=/usr/share/nodejs cmake -S . -B $(WEB_BUILD) -DVORK_WEB_PILOT_OUT=$(abspath $(WEB_PILOT_DIR))
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target vork_web_pilot
+	timeout 900 scripts/web-check --play $(WEB_PILOT_DIR) $(RELEASE_DIR)
+
 clean:
 	rm -rf build
 
@@ -123,3 +134,40 @@ deb: release
 # Lintian, the package's file list against the install, install and removal in a scratch root.
 deb-check: deb
 	tests/install/deb_check.sh $(RELEASE_DIR) .
+
+# The fault sweep and the damaged-file runs over every platform call and every damaged file,
+# rather than the even sample `make test` runs (tests/hardening; long: see the README).
+.PHONY: hardening-full
+hardening-full: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS) --target test_hardening
+	cd $(TEST_DIR)/tests/work/test_hardening && VORK_HARDENING_FULL=1 \
+	    ../../test_hardening --gtest_filter='FaultSweep.*:DamagedAssets.*'
+
+# The same suite built as users get it: Release, optimised, with the C++ library's assertions on,
+# since optimisation exposes faults a debug build hides. `.ci/run` runs it after `make test`.
+TEST_RELEASE_DIR := build/test-release
+.PHONY: test-release
+test-release: deps
+	cmake -S . -B $(TEST_RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS
+	cmake --build $(TEST_RELEASE_DIR) -j $(JOBS)
+	ctest --test-dir $(TEST_RELEASE_DIR) --output-on-failure -j $(JOBS)
+
+# Line and branch coverage of src/ (the library, the game and the platform layers built on this
+# machine) under the whole suite, without sanitizers: a summary here and an HTML report in
+# build/coverage/coverage.html (source paths recorded whole, -fprofile-abs-path, so gcov finds them
+# from any directory). Branches the compiler adds for exceptions are left out. The report
+# is written even when a test fails; the target then fails too.
+COVERAGE_DIR := build/coverage
+.PHONY: coverage
+coverage: deps
+	scripts/install-deps coverage
+	cmake -S . -B $(COVERAGE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="--coverage -fprofile-abs-path" \
+	    -DCMAKE_C_FLAGS="--coverage -fprofile-abs-path" -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage
+	cmake --build $(COVERAGE_DIR) -j $(JOBS)
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	ctest --test-dir $(COVERAGE_DIR) --output-on-failure -j $(JOBS); status=$$?; \
+	gcovr --root . --object-directory $(COVERAGE_DIR) --filter 'src/' \
+	    --exclude-throw-branches --exclude-unreachable-branches -j $(JOBS) \
+	    --html-details $(COVERAGE_DIR)/coverage.html --txt $(COVERAGE_DIR)/coverage.txt \
+	    --print-summary && exit $$status

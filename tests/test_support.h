@@ -42,3 +42,6 @@ class FolderTest : public FreshMachineTest {
  private:
   std::string test_dir_;
 };
+
+// The game's data files in an assets folder (pictures, sounds, palette; not the tune), sorted.
+std::vector<std::string> GameDataFiles(const std::string& folder);

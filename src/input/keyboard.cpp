@@ -78,15 +78,19 @@ int KeyboardRead() {
   return 1;
 }
 
+// Both forget what they released: a read after shut-down finds no device, and a second
+// shut-down releases nothing.
 int KeyboardShutdown() {
   if (keyboard_device != nullptr) {
     keyboard_device->Unacquire();
     keyboard_device->Release();
+    keyboard_device = nullptr;
   }
   return 1;
 }
 
 int InputShutdown() {
   if (input_object != nullptr) input_object->Release();
+  input_object = nullptr;
   return 1;
 }

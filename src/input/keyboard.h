@@ -19,7 +19,7 @@ int InputInit();
 int KeyboardInit();
 // Takes a new snapshot of the keyboard; 0 (and an all-zero snapshot) when it cannot be read.
 int KeyboardRead();
-// Unacquires and releases the keyboard.
+// Unacquires and releases the keyboard, and clears keyboard_device.
 int KeyboardShutdown();
-// Releases the DirectInput object.
+// Releases the DirectInput object, and clears input_object.
 int InputShutdown();

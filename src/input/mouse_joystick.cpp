@@ -28,10 +28,13 @@ int OpenDevice(REFGUID guid, LPDIRECTINPUTDEVICE8* device, LPCDIDATAFORMAT forma
   return (*device)->Acquire() == DI_OK ? 1 : 0;
 }
 
-void CloseDevice(LPDIRECTINPUTDEVICE8 device) {
-  if (device == nullptr) return;
-  device->Unacquire();
-  device->Release();
+// Unacquires and releases `device` and forgets it, so that later reads find no device and a
+// second shut-down releases nothing.
+void CloseDevice(LPDIRECTINPUTDEVICE8* device) {
+  if (*device == nullptr) return;
+  (*device)->Unacquire();
+  (*device)->Release();
+  *device = nullptr;
 }
 
 void SetAxisRange(DWORD offset, int minimum, int maximum) {
@@ -68,7 +71,7 @@ int MouseRead() {
 }
 
 int MouseShutdown() {
-  CloseDevice(mouse_device);
+  CloseDevice(&mouse_device);
   return 1;
 }
 
@@ -106,6 +109,6 @@ int JoystickRead() {
 }
 
 int JoystickShutdown() {
-  CloseDevice(joystick_device);
+  CloseDevice(&joystick_device);
   return 1;
 }

@@ -24,7 +24,7 @@ extern DIJOYSTATE JoystickState;
 int MouseInit();
 // Takes a new mouse snapshot; 0 (all zero) without a mouse, 0 when the read fails.
 int MouseRead();
-// Unacquires and releases the mouse.
+// Unacquires and releases the mouse, and clears mouse_device.
 int MouseShutdown();
 // Finds the first game controller and sets it up with the given x and y ranges and a dead zone
 // in percent; 1 when it is ready.
@@ -33,5 +33,5 @@ int JoystickInit(int min_x, int max_x, int min_y, int max_y, int dead_zone);
 BOOL CALLBACK JoystickEnumCallback(LPCDIDEVICEINSTANCEA instance, LPVOID context);
 // Polls the controller and takes a new snapshot; 1 on success.
 int JoystickRead();
-// Unacquires and releases the controller.
+// Unacquires and releases the controller, and clears joystick_device; later reads give 0.
 int JoystickShutdown();

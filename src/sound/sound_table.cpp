@@ -225,9 +225,14 @@ int SoundStatus(int id) {
 
 int SoundShutdown() {
   StopAllSounds();
-  for (SoundSlot& slot : sound_table)
+  for (SoundSlot& slot : sound_table) {
     if (slot.buffer) slot.buffer->Release();
+    slot.buffer = nullptr;
+  }
   if (direct_sound) direct_sound->Release();
+  // Nothing released is kept: a second shut-down is harmless and a later SoundInit starts afresh.
+  direct_sound = nullptr;
+  sound_first_call = 1;
   return 1;
 }
 

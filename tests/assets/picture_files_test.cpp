@@ -8,41 +8,27 @@
 #include <string>
 #include <vector>
 
+#include "../game_picture_list.h"
 #include "asset_reader.h"
 
 namespace {
 
-const char* const FULL_SCREEN_PICTURES[] = {
-    "Intro1.BMP", "Inst.BMP", "Cr1.BMP", "dog.BMP", "cat.BMP", "owl.BMP", "frog.BMP",
-    "scene1.BMP", "scene2.BMP", "scene3.BMP", "scene4.BMP", "treeCage.BMP", "treeCage2.BMP",
-    "treeCage3.BMP", "GameOver.BMP", "winAnimals.BMP"};
-
-// A sheet as the game cuts it.
-struct Sheet {
-  const char* name;
-  int cell_w, cell_h, columns, rows, cells;
-  bool shown_scaled;  // the game draws its cells at 58 x 30
-};
-
-const Sheet SHEETS[] = {
-    {"Crunch.bmp", 640, 480, 1, 1, 1, false},  {"Tree8a.bmp", 264, 224, 1, 1, 1, true},
-    {"stump.BMP", 160, 128, 1, 1, 1, true},    {"NewLetters.BMP", 116, 60, 2, 6, 11, true},
-    {"bots9.BMP", 116, 60, 2, 1, 2, false},    {"dozer8.BMP", 116, 60, 2, 1, 2, true},
-    {"bots8.BMP", 116, 60, 2, 8, 16, true},
-};
+using game_pictures::FULL_SCREEN;
+using game_pictures::Sheet;
+using game_pictures::SHEETS;
 
 const int SHOWN_W = 58, SHOWN_H = 30;
 
-int CellLeft(const Sheet& s, int k) { return (k % s.columns) * (s.cell_w + 1) + 1; }
-int CellTop(const Sheet& s, int k) { return (k / s.columns) * (s.cell_h + 1) + 1; }
+int CellLeft(const Sheet& s, int k) { return (k % s.columns) * (s.cell_width + 1) + 1; }
+int CellTop(const Sheet& s, int k) { return (k / s.columns) * (s.cell_height + 1) + 1; }
 
 // Indices of cell k shrunk to 58 x 30 by nearest neighbour, sampling each block at `offset`.
 std::vector<int> ShownCell(const Bitmap& b, const Sheet& s, int k, double offset) {
   std::vector<int> shown;
   for (int y = 0; y < SHOWN_H; ++y) {
     for (int x = 0; x < SHOWN_W; ++x) {
-      const int sx = static_cast<int>((x + offset) * s.cell_w / SHOWN_W);
-      const int sy = static_cast<int>((y + offset) * s.cell_h / SHOWN_H);
+      const int sx = static_cast<int>((x + offset) * s.cell_width / SHOWN_W);
+      const int sy = static_cast<int>((y + offset) * s.cell_height / SHOWN_H);
       shown.push_back(IndexAt(b, CellLeft(s, k) + sx, CellTop(s, k) + sy));
     }
   }
@@ -51,15 +37,16 @@ std::vector<int> ShownCell(const Bitmap& b, const Sheet& s, int k, double offset
 
 int DrawnPixelsInCell(const Bitmap& b, const Sheet& s, int k) {
   int drawn = 0;
-  for (int y = 0; y < s.cell_h; ++y) {
-    for (int x = 0; x < s.cell_w; ++x) drawn += IndexAt(b, CellLeft(s, k) + x, CellTop(s, k) + y) != 0;
+  for (int y = 0; y < s.cell_height; ++y) {
+    for (int x = 0; x < s.cell_width; ++x) drawn += IndexAt(b, CellLeft(s, k) + x, CellTop(s, k) + y) != 0;
   }
   return drawn;
 }
 
 bool InsideUsedCell(const Sheet& s, int x, int y) {
   for (int k = 0; k < s.cells; ++k) {
-    if (x >= CellLeft(s, k) && x < CellLeft(s, k) + s.cell_w && y >= CellTop(s, k) && y < CellTop(s, k) + s.cell_h) {
+    const bool across = x >= CellLeft(s, k) && x < CellLeft(s, k) + s.cell_width;
+    if (across && y >= CellTop(s, k) && y < CellTop(s, k) + s.cell_height) {
       return true;
     }
   }
@@ -67,7 +54,7 @@ bool InsideUsedCell(const Sheet& s, int x, int y) {
 }
 
 std::vector<std::string> AllPictureNames() {
-  std::vector<std::string> names(std::begin(FULL_SCREEN_PICTURES), std::end(FULL_SCREEN_PICTURES));
+  std::vector<std::string> names(std::begin(FULL_SCREEN), std::end(FULL_SCREEN));
   for (const Sheet& s : SHEETS) names.push_back(s.name);
   return names;
 }
@@ -81,7 +68,7 @@ TEST(PictureFiles, EveryPictureIsAn8BitBmpTheGameCanRead) {
 }
 
 TEST(PictureFiles, FullScreenPicturesAre640x480AndNotBlank) {
-  for (const char* name : FULL_SCREEN_PICTURES) {
+  for (const char* name : FULL_SCREEN) {
     const Bitmap b = ReadBitmap(AssetPath(name));
     ASSERT_TRUE(b.valid) << name << ": " << b.problem;
     EXPECT_EQ(b.width, 640) << name;
@@ -96,11 +83,12 @@ TEST(PictureFiles, SheetsHoldTheirCellsWithNothingOutsideThem) {
   for (const Sheet& s : SHEETS) {
     const Bitmap b = ReadBitmap(AssetPath(s.name));
     ASSERT_TRUE(b.valid) << s.name << ": " << b.problem;
-    EXPECT_GE(b.width, s.columns * (s.cell_w + 1) + 1) << s.name;
-    EXPECT_LT(b.width, s.columns * (s.cell_w + 1) + 1 + 4) << s.name << ": more padding than needed";
-    EXPECT_EQ(b.height, s.rows * (s.cell_h + 1) + 1) << s.name;
+    EXPECT_GE(b.width, s.columns * (s.cell_width + 1) + 1) << s.name;
+    EXPECT_LT(b.width, s.columns * (s.cell_width + 1) + 1 + 4) << s.name << ": more padding than needed";
+    EXPECT_EQ(b.height, s.rows * (s.cell_height + 1) + 1) << s.name;
     for (int k = 0; k < s.cells; ++k) {
-      EXPECT_GT(DrawnPixelsInCell(b, s, k), s.cell_w * s.cell_h / 20) << s.name << " cell " << k << " is empty";
+      EXPECT_GT(DrawnPixelsInCell(b, s, k), s.cell_width * s.cell_height / 20)
+          << s.name << " cell " << k << " is empty";
     }
     int stray = 0;  // borders, padding and unused cells stay transparent
     for (int y = 0; y < b.height; ++y) {
@@ -145,8 +133,8 @@ TEST(PictureFiles, SpareRobotsFitThe60PixelSpacingAndLookDifferentWhenUsedUp) {
   const Bitmap b = ReadBitmap(AssetPath(bots.name));
   ASSERT_TRUE(b.valid);
   for (int k = 0; k < 2; ++k) {
-    for (int y = 0; y < bots.cell_h; ++y) {
-      for (int x = 60; x < bots.cell_w; ++x) {
+    for (int y = 0; y < bots.cell_height; ++y) {
+      for (int x = 60; x < bots.cell_width; ++x) {
         ASSERT_EQ(IndexAt(b, CellLeft(bots, k) + x, CellTop(bots, k) + y), 0)
             << "spare robot " << k << " reaches into its neighbour at x " << x;
       }

@@ -46,6 +46,7 @@ TEST_F(DisplayTest, FullScreenStartUpOpensEverythingAndLogsThePixelFormat) {
   EXPECT_EQ(display.palette_entries[200].peRed, 200);
   EXPECT_EQ(display.palette_entries[200].peBlue, 202);
   EXPECT_EQ(HeadlessModeWidth(), 640);
+  EXPECT_EQ(HeadlessModeHeight(), 480);
   EXPECT_EQ(BackPixel(639, 479), 0);
   const std::string log = ReadTextFile("err.txt");
   EXPECT_NE(log.find("\npixel format = 8\npixel format = 5.6.5\nClosing Error Output File."), std::string::npos);

@@ -371,4 +371,19 @@ TEST_F(DisplayExtrasTest, DeviceContextCallsFollowThePlatform) {
   EXPECT_EQ(GetStockObject(15), nullptr);
 }
 
+TEST_F(DisplayExtrasTest, EightDeviceContextsAtOnceEachClosedOnce) {
+  uint8_t pixels[4] = {};
+  const SoftDrawTarget target{pixels, 2, 2, 2, 8, nullptr};
+  std::vector<HDC> open;
+  for (int i = 0; i < 8; ++i) {
+    open.push_back(SoftOpenSurfaceDC(target));
+    ASSERT_NE(open.back(), nullptr) << "context " << i;
+  }
+  EXPECT_EQ(SoftOpenSurfaceDC(target), nullptr);  // every context is out
+  EXPECT_TRUE(SoftCloseSurfaceDC(open[3]));
+  EXPECT_FALSE(SoftCloseSurfaceDC(open[3]));  // closed already
+  EXPECT_EQ(SoftOpenSurfaceDC(target), open[3]);  // its place is free again
+  for (HDC dc : open) EXPECT_TRUE(SoftCloseSurfaceDC(dc));
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 // Frames: locks, flips, fills, the palette copy, pixel writes and the frame clock.
 #include "display/frame.h"
+#include "data_file.h"
+#include "dsound.h"
 #include "soft/soft_platform.h"
 #include "test_support.h"
 
@@ -41,6 +43,19 @@ TEST_F(FrameTest, FillUsesTheLowSixteenBitsOfTheColour) {
   EXPECT_EQ(memory[479 * display.back_pitch + 639], 9);
   EXPECT_EQ(memory[469 * display.back_pitch + 639], 5);
   UnlockBackSurface();
+}
+
+// Waiting for the vertical blank neither shows a frame nor moves the clock (the headless host
+// has no beam to wait for), with or without a display.
+TEST_F(FrameTest, VerticalBlankWaitShowsNothingAndTakesNoTime) {
+  const uint32_t before = HeadlessNow();
+  const int frames = HeadlessFrameCount();
+  EXPECT_EQ(WaitVerticalBlank(), 1);
+  EXPECT_EQ(HeadlessFrameCount(), frames);
+  EXPECT_EQ(HeadlessNow(), before);
+  ShutDisplay();
+  EXPECT_EQ(WaitVerticalBlank(), 1);
+  EXPECT_EQ(HeadlessNow(), before);
 }
 
 TEST_F(FrameTest, FlipShowsTheFrameDrawnIntoTheBackBuffer) {
@@ -232,6 +247,40 @@ TEST(DisplayLess, FrameOperationsOnAFailedDisplayDoNothing) {
   EXPECT_EQ(FlipPages(), 0);
   PaletteEntry p[256] = {};
   EXPECT_EQ(SetPalette(p), 1);
+}
+
+// A program that installed no host still runs: its window opens, the display starts and flips,
+// the clock moves by itself so that frame waits end, and there is simply no sound.
+class NoHostTest : public FreshMachineTest {
+ protected:
+  void SetUp() override {
+    FreshMachineTest::SetUp();
+    InstallHost(nullptr);
+  }
+  void TearDown() override {
+    ShutDisplay();
+    InstallHost(&headless_host);
+    FreshMachineTest::TearDown();
+  }
+};
+
+TEST_F(NoHostTest, TheDisplayRunsOnAClockThatMovesByItselfWithoutSound) {
+  ASSERT_NE(CreateTestWindow(), nullptr);
+  ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
+  const uint32_t start = StartClock();
+  EXPECT_EQ(GetClock(), start + 1);  // each reading moves the clock on by one millisecond
+  Sleep(40);
+  EXPECT_EQ(GetClock(), start + 2 + 40);
+  EXPECT_GE(WaitClock(30), start + 30);
+  EXPECT_EQ(FlipPages(), 1);
+  EXPECT_EQ(WaitVerticalBlank(), 1);
+  ShowCursor(FALSE);
+  EXPECT_EQ(OpenDataFile("no such file", "rb"), nullptr);
+  LPDIRECTSOUND sound = reinterpret_cast<LPDIRECTSOUND>(1);
+  EXPECT_EQ(DirectSoundCreate(nullptr, &sound, nullptr), DSERR_NODRIVER);
+  EXPECT_EQ(sound, nullptr);
+  EXPECT_EQ(HeadlessFrameCount(), 0);  // nothing reached the headless host
+  EXPECT_EQ(HeadlessModeWidth(), 0);
 }
 
 }  // namespace

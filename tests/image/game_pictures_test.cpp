@@ -1,5 +1,6 @@
 // The game's 23 generated pictures load and cut as the game cuts them: every full-screen picture
 // into the 640x480 backdrop, every sheet into its sprite's frames.
+#include "../game_picture_list.h"
 #include "display/frame.h"
 #include "image/bitmap_image.h"
 #include "image/sprite.h"
@@ -10,22 +11,9 @@
 
 namespace {
 
-const char* const FULL_SCREEN_PICTURES[] = {
-    "Intro1.BMP", "Inst.BMP", "Cr1.BMP", "dog.BMP", "cat.BMP", "owl.BMP", "frog.BMP",
-    "scene1.BMP", "scene2.BMP", "scene3.BMP", "scene4.BMP", "treeCage.BMP", "treeCage2.BMP",
-    "treeCage3.BMP", "GameOver.BMP", "winAnimals.BMP"};
-
-// A sheet as the game cuts it: cell size, cells across, cells in all.
-struct Sheet {
-  const char* name;
-  int cell_width, cell_height, columns, cells;
-};
-
-const Sheet SHEETS[] = {
-    {"Crunch.bmp", 640, 480, 1, 1},    {"Tree8a.bmp", 264, 224, 1, 1}, {"stump.BMP", 160, 128, 1, 1},
-    {"NewLetters.BMP", 116, 60, 2, 11}, {"bots9.BMP", 116, 60, 2, 2},   {"dozer8.BMP", 116, 60, 2, 2},
-    {"bots8.BMP", 116, 60, 2, 16},
-};
+using game_pictures::FULL_SCREEN;
+using game_pictures::Sheet;
+using game_pictures::SHEETS;
 
 class GamePicturesTest : public FreshMachineTest {
  protected:
@@ -39,7 +27,7 @@ class GamePicturesTest : public FreshMachineTest {
 };
 
 TEST_F(GamePicturesTest, FullScreenPicturesBecomeTheBackdrop) {
-  for (const char* name : FULL_SCREEN_PICTURES) {
+  for (const char* name : FULL_SCREEN) {
     ASSERT_EQ(1, LoadBitmapFile(&bitmap, Path(name).c_str())) << name;
     EXPECT_EQ(640, bitmap.info_header.biWidth) << name;
     EXPECT_EQ(480, bitmap.info_header.biHeight) << name;

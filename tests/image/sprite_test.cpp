@@ -383,6 +383,11 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   MoveSprite(&sprite);  // exactly a width and a height out: not yet wrapped
   EXPECT_EQ(-116.0f, sprite.x);
   EXPECT_EQ(-60.0f, sprite.y);
+  SetSpritePosition(&sprite, 100, 479);
+  SetSpriteVelocity(&sprite, 0, 1);
+  MoveSprite(&sprite);  // past the bottom edge: back in from the top
+  EXPECT_EQ(100.0f, sprite.x);
+  EXPECT_EQ(0.0f - 60, sprite.y);
   sprite.flags = SPRITE_BOUNCE;
   SetSpritePosition(&sprite, 523, 10);
   SetSpriteVelocity(&sprite, 1, 1);
@@ -421,6 +426,9 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   SetSpritePosition(&other, 100, 100 + 46);  // reduced half height 23 each
   EXPECT_EQ(0, SpritesCollide(&sprite, &other));
   EXPECT_EQ(0, SpritesCollide(&sprite, nullptr));
+  other.x = 1e12f;  // beyond any screen coordinate: no collision, and no overflowing conversion
+  EXPECT_EQ(0, SpritesCollide(&sprite, &other));
+  EXPECT_EQ(0, SpritesCollide(&other, &sprite));
 }
 
 class Sprite16Test : public SpriteTest {

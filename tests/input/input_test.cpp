@@ -65,6 +65,36 @@ TEST_F(InputTest, ScriptedKeysArriveUnderTheirDirectInputCodes) {
   }
 }
 
+// A key the host knows only by its DirectInput code (the Windows key) reaches the snapshot alone;
+// it is no virtual key, so the asynchronous key state does not see it.
+TEST_F(InputTest, KeysWithOnlyADirectInputCodeReachTheSnapshot) {
+  StartKeyboard();
+  HeadlessScheduleInputKey(HeadlessNow() + 1, DIK_LWIN, true);
+  HeadlessAdvance(2);
+  ASSERT_EQ(KeyboardRead(), 1);
+  for (int code = 0; code < 256; ++code) EXPECT_EQ(KeyboardState[code], code == DIK_LWIN ? 0x80 : 0) << code;
+  for (int key = 1; key < 256; ++key) EXPECT_EQ(GetAsyncKeyState(key), 0) << key;
+  HeadlessScheduleInputKey(HeadlessNow() + 1, DIK_LWIN, false);
+  HeadlessAdvance(2);
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeyboardState[DIK_LWIN], 0);
+}
+
+// The DirectInput object and a device outlive a Release while another reference is held.
+TEST_F(InputTest, InputObjectsLiveUntilTheirLastReferenceIsReleased) {
+  StartKeyboard();
+  const int live = SoftInputObjectCount();
+  for (IUnknown* object : {static_cast<IUnknown*>(input_object), static_cast<IUnknown*>(keyboard_device)}) {
+    EXPECT_EQ(object->AddRef(), 2u);
+    EXPECT_EQ(object->Release(), 1u);
+    void* other = &other;
+    EXPECT_EQ(object->QueryInterface(IID_IDirectInput8A, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+  }
+  EXPECT_EQ(SoftInputObjectCount(), live);
+  ASSERT_EQ(KeyboardRead(), 1);  // the keyboard still works
+}
+
 TEST_F(InputTest, HeldKeysStayDownAcrossReadsAndTwoAtOnceAreBothSeen) {
   StartKeyboard();
   Key(VK_UP, true);
@@ -236,6 +266,75 @@ TEST_F(InputTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
   EXPECT_EQ(JoystickState.lY, 150);
   EXPECT_EQ(JoystickShutdown(), 1);
   joystick_device = nullptr;
+}
+
+TEST_F(InputTest, TheDeadZoneEndsExactlyAtItsShareOfTheHalfRange) {
+  // A 50% dead zone covers magnitudes below 16384 of 32768: 16383 reads as the centre, 16384 not.
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(InputInit(), 1);
+  ASSERT_EQ(JoystickInit(-1000, 1000, -1000, 1000, 50), 1);
+  pad.axes[0] = 16383;
+  pad.axes[1] = -16384;
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickRead(), 1);
+  EXPECT_EQ(JoystickState.lX, 0);
+  EXPECT_EQ(JoystickState.lY, -500);
+  EXPECT_EQ(JoystickShutdown(), 1);
+  joystick_device = nullptr;
+}
+
+// After shut-down every read finds no device and gives an all-zero snapshot, and shutting down
+// again releases nothing twice.
+TEST_F(InputTest, ReadsAfterShutDownGiveEmptySnapshotsAndASecondShutDownIsHarmless) {
+  HostJoystick pad = Pad();
+  pad.buttons[0] = 1;
+  Act([pad] { HostSetJoystick(pad); });
+  StartKeyboard();
+  ASSERT_EQ(MouseInit(), 1);
+  ASSERT_EQ(JoystickInit(-100, 100, -100, 100, 0), 1);
+  Key(VK_SPACE, true);
+  ASSERT_EQ(KeyboardRead(), 1);
+  ASSERT_EQ(JoystickRead(), 1);
+  ASSERT_EQ(JoystickState.rgbButtons[0], 0x80);
+  MouseState.lX = 5;
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(JoystickShutdown(), 1);
+    EXPECT_EQ(MouseShutdown(), 1);
+    EXPECT_EQ(KeyboardShutdown(), 1);
+    EXPECT_EQ(InputShutdown(), 1);
+    EXPECT_EQ(SoftInputObjectCount(), 0);
+  }
+  EXPECT_EQ(JoystickRead(), 0);
+  EXPECT_EQ(JoystickState.rgbButtons[0], 0);
+  EXPECT_EQ(MouseRead(), 0);
+  EXPECT_EQ(MouseState.lX, 0);
+  EXPECT_EQ(KeyboardRead(), 0);
+  EXPECT_EQ(KeyboardState[DIK_SPACE], 0);
+  EXPECT_EQ(MouseInit(), 0);  // no DirectInput object left to make a device
+}
+
+// A controller or mouse that cannot be set up reports it and is not taken as found; a mouse that
+// was lost reports its failed read.
+TEST_F(InputTest, ControllerAndMouseThatCannotBeSetUpOrReadSaySo) {
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);  // no DirectInput object yet
+  EXPECT_EQ(joystick_device, nullptr);
+  EXPECT_EQ(MouseInit(), 0);
+  ASSERT_EQ(InputInit(), 1);
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);
+  EXPECT_EQ(joystick_found, 0);
+  EXPECT_EQ(JoystickRead(), 0);
+  JoystickShutdown();  // the device was made before the failed step
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(MouseInit(), 0);
+  MouseShutdown();
+  ASSERT_EQ(MouseInit(), 1);
+  ASSERT_EQ(MouseRead(), 1);
+  SoftInputLose();
+  EXPECT_EQ(MouseRead(), 0);
 }
 
 TEST_F(InputTest, EnumCallbackKeepsTheFirstControllerAndStops) {

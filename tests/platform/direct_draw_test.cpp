@@ -371,6 +371,95 @@ TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
   EXPECT_EQ(back->Lock(&thin, &lock, DDLOCK_WAIT, nullptr), DDERR_INVALIDRECT);
 }
 
+// In the 16-bit modes the game's 116-to-58 shrink takes every other pixel as the 8-bit one does,
+// and the source key still hides exactly its range.
+TEST_F(DirectDrawTest, HalvingSixteenBitBlitTakesEveryOtherPixelAndHonoursTheKey) {
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+  LPDIRECTDRAWSURFACE7 source = Plain(8, 1), dest = Plain(4, 1);
+  WithLock(source, [](uint8_t* memory, LONG) {
+    auto* row = reinterpret_cast<uint16_t*>(memory);
+    for (int x = 0; x < 8; ++x) row[x] = static_cast<uint16_t>(0x1000 + x);
+  });
+  ASSERT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  auto row_of = [&](LPDIRECTDRAWSURFACE7 surface) {
+    std::vector<uint16_t> row(4);
+    WithLock(surface, [&](uint8_t* memory, LONG) { std::memcpy(row.data(), memory, 8); });
+    return row;
+  };
+  EXPECT_EQ(row_of(dest), (std::vector<uint16_t>{0x1000, 0x1002, 0x1004, 0x1006}));
+  Fill(dest, 0xAAAA);
+  DDCOLORKEY key{0x1002, 0x1004};
+  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  ASSERT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr), DD_OK);
+  EXPECT_EQ(row_of(dest), (std::vector<uint16_t>{0x1000, 0xAAAA, 0xAAAA, 0x1006}));
+  source->Release();
+  dest->Release();
+}
+
+// The objects' small queries: no other interfaces, counted references, what each was made with.
+TEST_F(DirectDrawTest, ObjectsAnswerTheirQueriesWithWhatTheyWereMadeWith) {
+  void* other = &other;
+  EXPECT_EQ(dd->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(dd->AddRef(), 2u);
+  EXPECT_EQ(dd->Release(), 1u);
+
+  DDSCAPS2 caps{};
+  ASSERT_EQ(back->GetCaps(&caps), DD_OK);
+  EXPECT_EQ(caps.dwCaps, static_cast<DWORD>(DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX));
+  EXPECT_EQ(back->GetCaps(nullptr), DDERR_INVALIDPARAMS);
+  other = &other;
+  EXPECT_EQ(back->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+
+  DDSURFACEDESC2 mode{};
+  EXPECT_EQ(dd->GetDisplayMode(&mode), DDERR_INVALIDPARAMS);  // no size given
+  mode.dwSize = sizeof mode;
+  ASSERT_EQ(dd->GetDisplayMode(&mode), DD_OK);
+  EXPECT_EQ(mode.dwWidth, 640u);
+  EXPECT_EQ(mode.dwHeight, 480u);
+  EXPECT_EQ(mode.ddpfPixelFormat.dwRGBBitCount, 8u);
+  EXPECT_EQ(dd->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
+
+  PALETTEENTRY entries[256] = {};
+  LPDIRECTDRAWPALETTE palette = nullptr;
+  ASSERT_EQ(dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
+  DWORD palette_caps = 0;
+  ASSERT_EQ(palette->GetCaps(&palette_caps), DD_OK);
+  EXPECT_EQ(palette_caps, static_cast<DWORD>(DDPCAPS_8BIT | DDPCAPS_ALLOW256));
+  EXPECT_EQ(palette->GetCaps(nullptr), DDERR_INVALIDPARAMS);
+  other = &other;
+  EXPECT_EQ(palette->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  LPDIRECTDRAWPALETTE attached = palette;
+  EXPECT_EQ(primary->GetPalette(&attached), DDERR_NOPALETTEATTACHED);
+  EXPECT_EQ(attached, nullptr);
+  ASSERT_EQ(primary->SetPalette(palette), DD_OK);
+  ASSERT_EQ(primary->GetPalette(&attached), DD_OK);
+  EXPECT_EQ(attached, palette);
+  EXPECT_EQ(attached->Release(), 2u);  // GetPalette added one reference, the surface holds one
+  EXPECT_EQ(primary->GetPalette(nullptr), DDERR_INVALIDPARAMS);
+  palette->Release();
+
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
+  HWND bound = reinterpret_cast<HWND>(&bound);
+  ASSERT_EQ(clipper->GetHWnd(&bound), DD_OK);
+  EXPECT_EQ(bound, nullptr);
+  HWND window = CreateTestWindow(10, 10);
+  ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
+  ASSERT_EQ(clipper->GetHWnd(&bound), DD_OK);
+  EXPECT_EQ(bound, window);
+  EXPECT_EQ(clipper->GetHWnd(nullptr), DDERR_INVALIDPARAMS);
+  BOOL changed = TRUE;
+  ASSERT_EQ(clipper->IsClipListChanged(&changed), DD_OK);
+  EXPECT_EQ(changed, FALSE);
+  other = &other;
+  EXPECT_EQ(clipper->QueryInterface(IID_IDirectDraw7, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  clipper->Release();
+}
+
 // A surface describes its pixels: 8-bit ones index a palette, 16-bit ones do not.
 TEST_F(DirectDrawTest, SurfaceDescriptionsTellThePixelFormat) {
   DDSURFACEDESC2 desc{};

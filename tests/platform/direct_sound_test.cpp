@@ -47,6 +47,27 @@ class DirectSoundTest : public FreshMachineTest {
   }
 };
 
+// A buffer with a second reference outlives the first Release; neither object hands out another
+// interface.
+TEST_F(DirectSoundTest, ABufferLivesUntilItsLastReferenceIsReleased) {
+  LPDIRECTSOUNDBUFFER buffer = Buffer(std::vector<uint8_t>(64, 128));
+  const int live = SoftSoundObjectCount();
+  EXPECT_EQ(buffer->AddRef(), 2u);
+  EXPECT_EQ(buffer->Release(), 1u);
+  EXPECT_EQ(SoftSoundObjectCount(), live);
+  EXPECT_EQ(Status(buffer), 0u);  // still a working buffer
+  void* other = &other;
+  EXPECT_EQ(buffer->QueryInterface(GUID{}, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  other = &other;
+  EXPECT_EQ(ds->QueryInterface(GUID{}, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(ds->AddRef(), 2u);
+  EXPECT_EQ(ds->Release(), 1u);
+  EXPECT_EQ(buffer->Release(), 0u);
+  EXPECT_EQ(SoftSoundObjectCount(), live - 1);
+}
+
 TEST_F(DirectSoundTest, NoAudioOutputMeansNoDirectSound) {
   HeadlessSetAudioRate(0);
   LPDIRECTSOUND none = reinterpret_cast<LPDIRECTSOUND>(1);

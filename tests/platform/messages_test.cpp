@@ -49,6 +49,8 @@ TEST_F(MessagesTest, WindowCreationSendsCreateAndOpensTheHostWindow) {
   ASSERT_TRUE(GetWindowRect(window, &rect));
   EXPECT_EQ(rect.right - rect.left, 320);
   EXPECT_EQ(rect.bottom - rect.top, 240);
+  EXPECT_FALSE(GetWindowRect(nullptr, &rect));
+  EXPECT_FALSE(GetWindowRect(window, nullptr));
 }
 
 TEST_F(MessagesTest, ClassNamesAreUniqueAndNeedAProcedure) {
@@ -60,6 +62,17 @@ TEST_F(MessagesTest, ClassNamesAreUniqueAndNeedAProcedure) {
   no_procedure.lpszClassName = "OTHER";
   EXPECT_EQ(RegisterClassA(&no_procedure), 0);
   EXPECT_EQ(CreateWindowExA(0, "MISSING", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  // Sixteen classes in all: "REC" and fifteen more; the seventeenth is refused.
+  WNDCLASSA more{};
+  more.lpfnWndProc = RecordingProc;
+  const std::string names[] = {"C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9",
+                               "C10", "C11", "C12", "C13", "C14", "C15", "C16"};
+  for (int i = 0; i < 15; ++i) {
+    more.lpszClassName = names[i].c_str();
+    EXPECT_NE(RegisterClassA(&more), 0) << names[i];
+  }
+  more.lpszClassName = names[15].c_str();
+  EXPECT_EQ(RegisterClassA(&more), 0);
 }
 
 TEST_F(MessagesTest, PaintIsMadeUpUntilValidatedAndNeverBlocksPostedMessages) {

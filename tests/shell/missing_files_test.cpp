@@ -15,15 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> GameFiles() {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(VORK_ASSET_DIR)) {
-    if (entry.path().extension() == ".mid") continue;  // the library's tune: the game plays no music
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> GameFiles() { return GameDataFiles(VORK_ASSET_DIR); }
 
 // Runs the program with Escape held from the start; its exit code, or -1 if it did not end.
 int RunTitleToEscape() {

@@ -63,6 +63,24 @@ TEST_F(ScreenTest, SpaceAndEnterTogetherOnTheTitleOpenTheInstructionsThenSpaceSt
   EXPECT_EQ(HeadlessOpenedFiles().back(), "dog.BMP");
 }
 
+// Escape on the instructions ends the game there: Space held with it does not lead back to the
+// title, and the title is not shown again before the program ends.
+TEST_F(ScreenTest, EscapeOnTheInstructionsEndsTheGameAndSpaceWithItIsNotTaken) {
+  Start();
+  Press(VK_RETURN);
+  RunGameStatePass();
+  ASSERT_EQ(game_state, StateInstructions);
+  ASSERT_EQ(show_title, 1);
+  Release(VK_RETURN);
+  Press(VK_ESCAPE);
+  Press(VK_SPACE);
+  RunGameStatePass();
+  EXPECT_EQ(quit_requested, 1);
+  EXPECT_EQ(game_state, StateInstructions);
+  EXPECT_EQ(show_title, 0);
+  EXPECT_EQ(prompt_pending, 0);
+}
+
 TEST_F(ScreenTest, COpensTheCreditsAndSpaceThereStartsANewGameWithoutTheTitle) {
   Start();
   Press('C');

@@ -86,6 +86,7 @@ TEST_F(SoundTableTest, LoadsTakeSlotsInOrderAndA257thFails) {
   const std::string wave = GameWave(std::string(100, '\x90'));
   for (int expected = 0; expected < SOUND_SLOTS; ++expected) ASSERT_EQ(Load(wave), expected);
   EXPECT_EQ(Load(wave), -1);
+  EXPECT_EQ(ReplicateSound(0), -1);  // no slot for the copy either
   EXPECT_EQ(sound_table[255].id, 255);
   EXPECT_EQ(sound_table[255].size, 100);
   EXPECT_EQ(sound_table[255].rate, 11025);
@@ -433,6 +434,41 @@ TEST_F(SoundTableTest, RiffReadsKeepTheirPlaceAndNoFileIsNeverTouched) {
   list.fccType = mmioFOURCC('I', 'N', 'F', 'O');
   EXPECT_EQ(mmioDescend(file, &list, &riff, MMIO_FINDLIST), UINT{MMIOERR_CHUNKNOTFOUND});
   mmioClose(file, 0);
+  // Nor is it found as any chunk at all.
+  file = mmioOpenA(const_cast<LPSTR>("cut.wav"), nullptr, MMIO_READ);
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  EXPECT_EQ(mmioDescend(file, &list, &riff, 0), UINT{MMIOERR_CHUNKNOTFOUND});
+  mmioClose(file, 0);
+  // An empty chunk that ends exactly where the file does is found.
+  WriteTextFile("empty.wav", Wave(Chunk("data", "")));
+  file = mmioOpenA(const_cast<LPSTR>("empty.wav"), nullptr, MMIO_READ);
+  ASSERT_EQ(mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF), 0u);
+  MMCKINFO data{};
+  data.ckid = mmioFOURCC('d', 'a', 't', 'a');
+  EXPECT_EQ(mmioDescend(file, &data, &riff, MMIO_FINDCHUNK), 0u);
+  EXPECT_EQ(data.cksize, 0u);
+  mmioClose(file, 0);
+  // RIFF files are only read: opening one for writing fails and says so.
+  MMIOINFO info{};
+  EXPECT_EQ(mmioOpenA(const_cast<LPSTR>("empty.wav"), &info, MMIO_WRITE), nullptr);
+  EXPECT_EQ(info.wErrorRet, UINT{MMIOERR_CANNOTOPEN});
+}
+
+TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndStartAgain) {
+  const int id = Load(GameWave(std::string(100, '\x90')));
+  ASSERT_EQ(id, 0);
+  EXPECT_EQ(SoundShutdown(), 1);
+  EXPECT_EQ(direct_sound, nullptr);
+  EXPECT_EQ(sound_table[id].buffer, nullptr);
+  EXPECT_EQ(SoftSoundObjectCount(), 0);
+  EXPECT_EQ(SoundStatus(id), -1);
+  EXPECT_EQ(PlaySound(id, 0), 1);
+  EXPECT_EQ(SoundShutdown(), 1);  // releases nothing a second time
+  EXPECT_EQ(LoadWav("test.wav", SOUND_CONTROLS), -1);  // no device until the next SoundInit
+  ASSERT_EQ(SoundInit(), 1);
+  EXPECT_NE(direct_sound, nullptr);
+  EXPECT_EQ(Load(GameWave(std::string(100, '\x90'))), 0);
+  EXPECT_EQ(SoftSoundObjectCount(), 2);  // the device and the one buffer
 }
 
 TEST(SoundTableWithoutDevice, NoDirectSoundMeansEverySoundIsSilentAndHarmless) {

@@ -60,6 +60,7 @@ HFILE WINAPI OpenFile(LPCSTR file_name, LPOFSTRUCT open_info, UINT style) {
 UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT count) {
   FILE* stream = StreamOf(file);
   if (stream == nullptr || (buffer == nullptr && count > 0)) return static_cast<UINT>(HFILE_ERROR);
+  if (FaultHits(PlatformCall::FileRead)) return static_cast<UINT>(HFILE_ERROR);
   return static_cast<UINT>(std::fread(buffer, 1, count, stream));
 }
 

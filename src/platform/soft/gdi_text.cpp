@@ -1,7 +1,7 @@
-// GDI text output on surfaces: device contexts over a surface's memory, text colour and
-// background mode, and TextOutA drawing real glyphs without anti-aliasing. The font is found at
-// run time through fontconfig and rendered by FreeType, once, in one size: the height of the
-// system's default GUI font (a 13-pixel line).
+// GDI text output on surfaces (the contexts themselves are in device_contexts.cpp): TextOutA
+// drawing real glyphs without anti-aliasing. The font is found at run time through fontconfig
+// and rendered by FreeType, once, in one size: the height of the system's default GUI font (a
+// 13-pixel line).
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -9,14 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "soft/soft_platform.h"
+#include "soft/device_contexts.h"
 
 namespace {
 
 // Pixels per em that give DejaVu Sans a 13-pixel line: ascent 10 and descent 3, each rounded.
 constexpr int FONT_PIXELS_PER_EM = 11;
-// Contexts that may be out at once.
-constexpr int MAX_CONTEXTS = 8;
 
 // The one loaded font.
 struct TextFont {
@@ -29,17 +27,7 @@ struct TextFont {
   int stock_object = 0;                // the address GetStockObject hands out for it
 };
 
-// A device context: where it draws and how.
-struct SoftDeviceContext {
-  HDC__ handle;  // first, so the handle's address is the context's
-  bool open = false;
-  SoftDrawTarget target{};
-  COLORREF text_color = 0;
-  int background_mode = OPAQUE;
-};
-
 TextFont text_font;
-SoftDeviceContext contexts[MAX_CONTEXTS];
 
 void DropFont() {
   if (text_font.face) FT_Done_Face(text_font.face);
@@ -96,12 +84,6 @@ FT_Face Font() {
   return text_font.face;
 }
 
-SoftDeviceContext* ContextOf(HDC dc) {
-  for (SoftDeviceContext& context : contexts)
-    if (context.open && &context.handle == dc) return &context;
-  return nullptr;
-}
-
 // The pixel value a colour becomes on the target: the nearest palette entry (lowest index on a
 // tie) on 8-bit surfaces, packed 5.5.5 or 5.6.5 otherwise.
 uint16_t PixelValueOf(COLORREF color, const SoftDrawTarget& target) {
@@ -141,24 +123,6 @@ void DrawGlyph(const SoftDrawTarget& target, const FT_Bitmap& bitmap, long left,
 
 }  // namespace
 
-HDC SoftOpenSurfaceDC(const SoftDrawTarget& target) {
-  for (SoftDeviceContext& context : contexts) {
-    if (context.open) continue;
-    context = SoftDeviceContext{};
-    context.open = true;
-    context.target = target;
-    return &context.handle;
-  }
-  return nullptr;
-}
-
-bool SoftCloseSurfaceDC(HDC dc) {
-  SoftDeviceContext* context = ContextOf(dc);
-  if (!context) return false;
-  context->open = false;
-  return true;
-}
-
 void SoftSetTextFontFamily(const char* family) {
   DropFont();
   text_font.family = family ? family : "";
@@ -168,32 +132,16 @@ HGDIOBJ SoftStockFont() { return Font() ? &text_font.stock_object : nullptr; }
 
 int SoftTextLineHeight() { return Font() ? text_font.ascent + text_font.descent : 0; }
 
-COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
-  SoftDeviceContext* context = ContextOf(dc);
-  if (!context) return CLR_INVALID;
-  const COLORREF previous = context->text_color;
-  context->text_color = color & 0xFFFFFF;
-  return previous;
-}
-
-int WINAPI SetBkMode(HDC dc, int mode) {
-  SoftDeviceContext* context = ContextOf(dc);
-  if (!context || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  const int previous = context->background_mode;
-  context->background_mode = mode;
-  return previous;
-}
-
 // Every context draws in the one stock font, so selecting it changes nothing.
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
-  if (!ContextOf(dc) || !object) return nullptr;
+  if (!SoftContextOf(dc) || !object) return nullptr;
   return object == SoftStockFont() ? object : HGDI_ERROR;
 }
 
 // The text's cell has its top-left corner at (x, y); glyphs stand on the baseline ascent below.
 // Characters are taken as Latin-1. The background is left as it is in either mode.
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
-  SoftDeviceContext* context = ContextOf(dc);
+  SoftDeviceContext* context = SoftContextOf(dc);
   FT_Face face = Font();
   if (!context || !face || (!text && length > 0) || length < 0) return FALSE;
   const uint16_t value = PixelValueOf(context->text_color, context->target);

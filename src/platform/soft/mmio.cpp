@@ -6,6 +6,7 @@
 
 #include "data_file.h"
 #include "mmsystem.h"
+#include "soft/soft_platform.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ MMRESULT WINAPI mmioDescend(HMMIO handle, LPMMCKINFO chunk, LPCMMCKINFO parent, 
 LONG WINAPI mmioRead(HMMIO handle, HPSTR data, LONG count) {
   MmioFile* file = Opened(handle);
   if (file == nullptr || data == nullptr || count < 0) return -1;
+  if (FaultHits(PlatformCall::FileRead)) return -1;
   if (file->position >= file->size) return 0;
   const uint64_t left = file->size - file->position;
   const uint64_t wanted = static_cast<uint64_t>(count) < left ? static_cast<uint64_t>(count) : left;

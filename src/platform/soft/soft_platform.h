@@ -35,6 +35,8 @@ enum class PlatformCall {
   CoCreateInstance,
   MusicSetParam,
   PlaySegment,
+  FileOpen,  // every data file opened (pictures, sounds, palette, music), as not found
+  FileRead,  // _lread and mmioRead, as a read error
   Count
 };
 

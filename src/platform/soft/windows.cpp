@@ -309,7 +309,7 @@ SHORT WINAPI GetAsyncKeyState(int virtual_key) {
 
 FILE* OpenDataFile(const char* path, const char* mode) {
   if (path == nullptr || mode == nullptr) return nullptr;
-  FILE* file = std::fopen(path, mode);
+  FILE* file = FaultHits(PlatformCall::FileOpen) ? nullptr : std::fopen(path, mode);
   Host().file_opened(path, file != nullptr);
   return file;
 }

@@ -17,6 +17,11 @@ namespace {
 constexpr double YIELD_INTERVAL_MS = 8.0;
 // ... and after at most this many clock reads and event pumps in between.
 constexpr int YIELD_CALL_LIMIT = 4000;
+// A clock poll this soon after a sleep ends is the last millisecond of a paced wait (the game
+// sleeps through all of a frame's wait but that): it yields by a posted message, back within a
+// fraction of a millisecond, rather than by a timer, which the browser delays by 4 ms or more
+// once timers nest, as they always do here (that alone made 30 ms frames take 42).
+constexpr double QUICK_POLL_WINDOW_MS = 2.0;
 // Key events queued by the browser's callbacks until the next pump.
 constexpr int EVENT_QUEUE_SIZE = 256;
 
@@ -41,23 +46,48 @@ struct WebHostState {
   PaletteLookup palette;              // the last frame palette, as red, green, blue, alpha bytes
   std::vector<uint32_t> rgba;         // the frame as the canvas takes it
   double last_yield_ms;               // wall time of the last turn given to the browser
+  double slept_until_ms;              // wall time the last sleep ended
   int calls_since_yield;              // clock reads and pumps since then
   bool clock_read;                    // the clock has been read at least once
   uint32_t last_clock_ms;             // what it read last
   HostAudioSource audio_source;       // where the audio output takes its samples, or null
   int audio_rate;                     // the audio output's frames per second; 0 while none
   double audio_played_until_ms;       // wall time up to which the mixer has been pulled
+  void (*pump_hook)();                // called at every pump (a test build's player), or null
+  int frames_presented;               // frames put on the canvas
 };
 
 WebHostState state;
 
 // ---- Giving the browser its turn ------------------------------------------------------------
 
+// Starts counting time and calls towards the next turn anew.
+void NoteYield() {
+  state.last_yield_ms = emscripten_get_now();
+  state.calls_since_yield = 0;
+}
+
 // Lets the browser run its queued work (key events, painting, audio) and comes back.
 void YieldToBrowser() {
   emscripten_sleep(0);
-  state.last_yield_ms = emscripten_get_now();
-  state.calls_since_yield = 0;
+  NoteYield();
+}
+
+// The same through a posted message: the browser's turn without a timer's delay.
+EM_ASYNC_JS(void, JsYieldByMessage, (), {
+  await new Promise(function(resolve) {
+    var channel = Module.vorkYieldChannel || (Module.vorkYieldChannel = new MessageChannel());
+    channel.port1.onmessage = function() { resolve(); };
+    channel.port2.postMessage(0);
+  });
+});
+
+// A poll yields quickly just after a sleep (see QUICK_POLL_WINDOW_MS), else by a timer, so that
+// a long busy wait on the clock still leaves the processor idle most of the time.
+void YieldForPoll() {
+  if (emscripten_get_now() - state.slept_until_ms >= QUICK_POLL_WINDOW_MS) return YieldToBrowser();
+  JsYieldByMessage();
+  NoteYield();
 }
 
 // Yields when the browser has waited long enough; true when it did.
@@ -138,6 +168,7 @@ void PumpEvents() {
     --state.event_count;
     PassOnEvent(event);
   }
+  if (state.pump_hook) state.pump_hook();
 }
 
 // ---- Canvas ---------------------------------------------------------------------------------
@@ -192,6 +223,7 @@ void Present(const HostFrame& frame) {
   ConvertFrame(frame, state.palette.argb, reinterpret_cast<uint8_t*>(state.rgba.data()), frame.width * 4);
   if (frame.bits_per_pixel != 8) SwapRedBlue(state.rgba.data(), count);
   JsPutFrame(state.rgba.data(), frame.width, frame.height);
+  ++state.frames_presented;
 }
 
 // ---- Time, display state, cursor, files -----------------------------------------------------
@@ -203,7 +235,7 @@ uint32_t WallMilliseconds() { return static_cast<uint32_t>(static_cast<uint64_t>
 uint32_t Milliseconds() {
   uint32_t now = WallMilliseconds();
   bool polling = state.clock_read && now == state.last_clock_ms;
-  if (polling) YieldToBrowser();
+  if (polling) YieldForPoll();
   if (polling || YieldIfDue()) now = WallMilliseconds();
   state.clock_read = true;
   state.last_clock_ms = now;
@@ -212,8 +244,8 @@ uint32_t Milliseconds() {
 
 void Sleep(uint32_t ms) {
   emscripten_sleep(ms);
-  state.last_yield_ms = emscripten_get_now();
-  state.calls_since_yield = 0;
+  NoteYield();
+  state.slept_until_ms = state.last_yield_ms;
 }
 
 // The canvas is shown at the browser's own pace: nothing to wait for.
@@ -350,3 +382,7 @@ void WebHostStop() {
   state.audio_source = nullptr;
   JsShowThanks();
 }
+
+void WebHostSetPumpHook(void (*hook)()) { state.pump_hook = hook; }
+
+int WebHostFrameCount() { return state.frames_presented; }

@@ -13,3 +13,8 @@ void WebHostStart();
 // Stops listening, and replaces the page with a plain "Thanks for playing" page: a page cannot
 // close its own tab.
 void WebHostStop();
+// A test build's player: called at every event pump, after the page's key events are passed
+// on; null for none.
+void WebHostSetPumpHook(void (*hook)());
+// How many frames have been put on the canvas since WebHostStart.
+int WebHostFrameCount();

@@ -5,6 +5,9 @@
 #include "host.h"
 #include "web/web_host.h"
 #include "win32.h"
+#ifdef VORK_WEB_AUTOPILOT
+#include "web/pilot/web_autopilot.h"
+#endif
 
 namespace {
 
@@ -19,6 +22,9 @@ constexpr const char* GAME_FOLDER = "/game";
 int main() {
   WebHostStart();
   InstallHost(&web_host);
+#ifdef VORK_WEB_AUTOPILOT
+  StartWebAutopilotIfAsked();
+#endif
   if (chdir(GAME_FOLDER) != 0) return 1;
   char command_line[] = "";
   int result = WinMain(&instance_record, nullptr, command_line, SW_SHOWNORMAL);

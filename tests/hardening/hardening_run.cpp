@@ -1,0 +1,187 @@
+#include "hardening_run.h"
+
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "autopilot.h"
+#include "gameplay/game_world.h"
+#include "gameplay/gameplay.h"
+#include "shell/game_shell.h"
+#include "soft/soft_platform.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The run in progress, for the observers (plain function pointers among them).
+struct RunWatch {
+  GameScript script;
+  bool jumped = false;
+  bool escape_scheduled = false;
+  uint32_t escape_time = 0;
+};
+
+RunWatch watch;
+
+// Spare robots are spent from the left: the ones left are the rightmost.
+void SetSpareRobots(int left) {
+  for (int i = 0; i < SPARE_ROBOTS; ++i) {
+    life_bot_present[i] = i >= SPARE_ROBOTS - left;
+    SetSpriteAnimation(&life_bot_sprites[i], life_bot_present[i] ? 1 : 0);
+    AnimateSprite(&life_bot_sprites[i]);
+  }
+}
+
+// Before the first pass: sets up the scene the script starts in, as the game's own set-up does.
+void JumpOnFirstPass() {
+  if (watch.jumped || watch.script.jump_to_scene == 0) return;
+  watch.jumped = true;
+  SetUpScene(watch.script.jump_to_scene);
+  game_state = watch.script.jump_to_scene;
+  SetSpareRobots(watch.script.spare_robots);
+}
+
+void ScheduleEscape(uint32_t time) {
+  if (watch.escape_scheduled) return;
+  watch.escape_scheduled = true;
+  watch.escape_time = time;
+  HeadlessScheduleKey(time, VK_ESCAPE, true);
+  if (watch.script.autopilot) HeadlessScheduleAction(time, [] { StopAutopilot(); });
+}
+
+void WatchFileOpen(const std::string& path, bool ok) {
+  if (std::getenv("VORK_HARDENING_TRACE"))
+    std::printf("%u open %s %s state %d\n", HeadlessNow(), path.c_str(), ok ? "ok" : "failed", game_state);
+  if (!watch.script.escape_after_file.empty() && path == watch.script.escape_after_file)
+    ScheduleEscape(HeadlessNow() + watch.script.escape_delay_ms);
+}
+
+void Arrange(const GameScript& script) {
+  watch = RunWatch{};
+  watch.script = script;
+  HeadlessKeepFrames(FrameKeeping::None);
+  for (const ScriptedKey& key : script.keys) HeadlessScheduleKey(key.time, key.virtual_key, key.down);
+  if (script.escape_at) ScheduleEscape(script.escape_at);
+  HeadlessOnFileOpen(WatchFileOpen);
+  SetMessagePollObserver(JumpOnFirstPass);
+  if (script.autopilot) StartAutopilot({script.autopilot_mishaps, 1});
+  HeadlessSetDeadline(script.limit_ms);
+}
+
+// Runs WinMain; -1 when it ran into the time limit (the game is then shut down here). Standard
+// error is left alone so that a sanitizer report reaches the test's output.
+int RunWinMain() {
+  int exit_code = -1;
+  try {
+    exit_code = WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+  } catch (const HeadlessDeadline&) {
+    GameShutdown();
+  }
+  StopAutopilot();
+  SetMessagePollObserver(nullptr);
+  HeadlessOnFileOpen(nullptr);
+  display = DisplayState{};
+  return exit_code;
+}
+
+// Everything the program made is gone again.
+std::string LeftBehind() {
+  std::string left;
+  if (SoftLiveObjectCount()) left += " DirectDraw objects " + std::to_string(SoftLiveObjectCount());
+  if (SoftInputObjectCount()) left += " DirectInput objects " + std::to_string(SoftInputObjectCount());
+  if (SoftSoundObjectCount()) left += " DirectSound objects " + std::to_string(SoftSoundObjectCount());
+  if (SoftMusicObjectCount()) left += " music objects " + std::to_string(SoftMusicObjectCount());
+  if (SoftOpenFileCount()) left += " open files " + std::to_string(SoftOpenFileCount());
+  return left.empty() ? "" : "left behind:" + left;
+}
+
+RunOutcome Judge(int exit_code) {
+  const uint32_t now = HeadlessNow();
+  if (exit_code < 0) return {RunEnd::Failed, "no end by " + std::to_string(now) + " ms"};
+  const std::string left = LeftBehind();
+  if (!left.empty()) return {RunEnd::Failed, left};
+  const bool drew = HeadlessFrameCount() > 0;
+  if (exit_code == 0 && !drew && PlatformCallCount(PlatformCall::DirectDrawCreate) == 0) return {RunEnd::NoWindow, ""};
+  if (exit_code == 1 && !drew) return {RunEnd::NoDisplay, ""};
+  if (exit_code != 0 || !quit_requested)
+    return {RunEnd::Failed, "ended with exit code " + std::to_string(exit_code) + " without the quit message"};
+  if (!watch.escape_scheduled || now < watch.escape_time)
+    return {RunEnd::Failed, "ended at " + std::to_string(now) + " ms before Escape"};
+  if (now > watch.escape_time + watch.script.escape_answer_ms)
+    return {RunEnd::Failed, "Escape at " + std::to_string(watch.escape_time) + " ms answered only at " +
+                                std::to_string(now) + " ms"};
+  return {RunEnd::Quit, ""};
+}
+
+}  // namespace
+
+RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, const std::function<void()>& before) {
+  StartFreshMachine();
+  char test_dir[4096];
+  if (getcwd(test_dir, sizeof test_dir) == nullptr || chdir(folder.c_str()) != 0)
+    return {RunEnd::Failed, "cannot enter " + folder};
+  if (before) before();
+  Arrange(script);
+  RunOutcome outcome = Judge(RunWinMain());
+  if (chdir(test_dir) != 0) outcome = {RunEnd::Failed, "cannot return to the test folder"};
+  return outcome;
+}
+
+void CopyGameFiles(const std::string& folder) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const std::string& name : GameDataFiles(VORK_ASSET_DIR)) fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+namespace {
+
+char current_run[256];
+
+[[maybe_unused]] void SayCurrentRun() { std::fprintf(stderr, "\nthe run that failed: %s\n", current_run); }
+
+}  // namespace
+
+void NameCurrentRun(const std::string& name) {
+  std::snprintf(current_run, sizeof current_run, "%s", name.c_str());
+#if defined(__SANITIZE_ADDRESS__)
+  static bool callback_set = false;
+  if (!callback_set) __sanitizer_set_death_callback(SayCurrentRun);
+  callback_set = true;
+#endif
+}
+
+bool FullHardeningRun() {
+  const char* full = std::getenv("VORK_HARDENING_FULL");
+  return full != nullptr && std::string(full) == "1";
+}
+
+std::vector<int> EvenSample(int count, int wanted) {
+  std::vector<int> numbers;
+  if (count <= wanted || wanted < 2) {
+    for (int n = 1; n <= count; ++n) numbers.push_back(n);
+    return numbers;
+  }
+  for (int i = 0; i < wanted; ++i)
+    numbers.push_back(1 + static_cast<int>(static_cast<int64_t>(i) * (count - 1) / (wanted - 1)));
+  return numbers;
+}
