@@ -195,7 +195,15 @@ void FileOpened(const char* path, bool ok) {
   if (machine.file_observer) machine.file_observer(path, ok);
 }
 
+// Events already run are dropped once this many have gathered, so a long run's script keeps
+// its size.
+constexpr size_t SPENT_EVENTS_KEPT = 1024;
+
 void Schedule(ScriptedEvent event) {
+  if (machine.next_event >= SPENT_EVENTS_KEPT) {
+    machine.script.erase(machine.script.begin(), machine.script.begin() + static_cast<long>(machine.next_event));
+    machine.next_event = 0;
+  }
   auto later = std::upper_bound(machine.script.begin() + machine.next_event, machine.script.end(), event.time,
                                 [](uint32_t time, const ScriptedEvent& e) { return time < e.time; });
   machine.script.insert(later, event);
@@ -300,6 +308,7 @@ void HeadlessOnFileOpen(std::function<void(const std::string&, bool)> observer) 
   machine.file_observer = std::move(observer);
 }
 const std::vector<std::string>& HeadlessOpenedFiles() { return machine.opened_files; }
+void HeadlessForgetOpenedFiles() { machine.opened_files.clear(); }
 
 void HeadlessSetDisplayLost(bool lost) { machine.display_lost = lost; }
 bool HeadlessWindowOpen() { return machine.window_open; }
