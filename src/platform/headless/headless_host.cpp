@@ -195,12 +195,11 @@ void FileOpened(const char* path, bool ok) {
   if (machine.file_observer) machine.file_observer(path, ok);
 }
 
-// Events already run are dropped once this many have gathered, so a long run's script keeps
-// its size.
-constexpr size_t SPENT_EVENTS_KEPT = 1024;
-
 void Schedule(ScriptedEvent event) {
-  if (machine.next_event >= SPENT_EVENTS_KEPT) {
+  // Before the script would grow, the events already run are dropped when they are half of it or
+  // more: a run of hours that schedules keys as it goes keeps a script of the same size.
+  if (machine.script.size() == machine.script.capacity() && machine.next_event * 2 >= machine.script.size() &&
+      machine.next_event > 0) {
     machine.script.erase(machine.script.begin(), machine.script.begin() + static_cast<long>(machine.next_event));
     machine.next_event = 0;
   }
