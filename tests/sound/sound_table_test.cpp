@@ -314,6 +314,33 @@ TEST_F(SoundTableTest, SceneOnesIntroSleepsThroughTheCallAndEndsWithIt) {
   EXPECT_LE(host_calls.longest_without_pump, FRAME_MS);
 }
 
+TEST_F(SoundTableTest, TheTitleSpeaksItsThreePromptsInItsFirstPassOnly) {
+  // 100 ms, 200 ms and 300 ms prompts, and no key: the first pass holds for all three after its
+  // frame, the second is one frame.
+  space_prompt_sound = Load(GameWave(std::string(1103, '\x70')), "space.wav");
+  esc_prompt_sound = Load(GameWave(std::string(2205, '\x70')), "esc.wav");
+  enter_prompt_sound = Load(GameWave(std::string(3308, '\x70')), "enter.wav");
+  uint32_t start = HeadlessNow();
+  TitleScreen();
+  const uint32_t first = HeadlessNow() - start;
+  start = HeadlessNow();
+  TitleScreen();
+  const uint32_t second = HeadlessNow() - start;
+  space_prompt_sound = esc_prompt_sound = enter_prompt_sound = -1;
+  EXPECT_EQ(prompt_pending, 0);
+  EXPECT_EQ(second, FRAME_MS + 2);
+  EXPECT_GE(first, second + 600);
+  EXPECT_LT(first, second + 610);
+}
+
+TEST_F(SoundTableTest, TheCreditsStartTheirSoundOnceWithoutLooping) {
+  banana_sound = Load(GameWave(std::string(1103, '\x70')), "banana.wav");
+  CreditsScreen();
+  EXPECT_EQ(SoundStatus(banana_sound), DSBSTATUS_PLAYING);
+  EXPECT_EQ(prompt_pending, 0);
+  banana_sound = -1;
+}
+
 TEST_F(SoundTableTest, SoundsWithoutABufferAreHarmless) {
   EXPECT_EQ(PlaySound(-1, 0), 1);
   EXPECT_EQ(PlaySound(7, 0), 1);
