@@ -171,3 +171,17 @@ coverage: deps
 	    --exclude-throw-branches --exclude-unreachable-branches -j $(JOBS) \
 	    --html-details $(COVERAGE_DIR)/coverage.html --txt $(COVERAGE_DIR)/coverage.txt \
 	    --print-summary && exit $$status
+
+# Long runs headless in the Release build: the monkey test over SOAK_MONKEY_GAMES games of
+# SOAK_MONKEY_MINUTES virtual minutes, then the autopilot playing game after game for SOAK_HOURS
+# virtual hours with the process's memory printed at the start and at the end (must stay flat).
+SOAK_HOURS          ?= 8
+SOAK_MONKEY_GAMES   ?= 100
+SOAK_MONKEY_MINUTES ?= 10
+.PHONY: soak
+soak: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target test_monkey vork-soak assets
+	cd $(RELEASE_DIR)/tests/work/test_monkey && VORK_MONKEY_GAMES=$(SOAK_MONKEY_GAMES) \
+	    VORK_MONKEY_MINUTES=$(SOAK_MONKEY_MINUTES) ../../test_monkey --gtest_filter='MonkeyTest.*'
+	$(RELEASE_DIR)/tests/vork-soak --assets $(RELEASE_DIR)/assets --hours $(SOAK_HOURS)

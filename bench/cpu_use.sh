@@ -1,6 +1,7 @@
 #!/bin/sh
 # Share of one processor core the whole game process uses with the SDL host under a virtual X
-# display (Xvfb): first on the title screen, then after Space in scene 1.
+# display (Xvfb): while the title's spoken prompts play, on the title screen, then after Space in
+# scene 1.
 #   bench/cpu_use.sh [VORK] [ASSETS] [SECONDS]
 # Needs the Debian packages xvfb and xdotool.
 set -eu
@@ -28,19 +29,22 @@ wanted() { awk '{print $1 + $2}' "/proc/$1/schedstat"; }
 # run plus time waiting for a processor): on a busy machine a process that spins gets less than
 # it wants.
 measure() {
+  span=${2:-$SECONDS_EACH}
   before=$(ticks "$1")
   wanted_before=$(wanted "$1")
-  sleep "$SECONDS_EACH"
+  sleep "$span"
   after=$(ticks "$1")
   wanted_after=$(wanted "$1")
-  echo "$before $after $(getconf CLK_TCK) $SECONDS_EACH $wanted_before $wanted_after" |
+  echo "$before $after $(getconf CLK_TCK) $span $wanted_before $wanted_after" |
     awk '{printf "%.1f%% of a core (wanted %.1f%%)", ($2 - $1) * 100 / $3 / $4, ($6 - $5) / 1e7 / $4}'
 }
 
 cd "$ASSETS"
 DISPLAY=$SCREEN ${VORK_CPU_NICE:+nice -n "$VORK_CPU_NICE"} "$VORK" >/dev/null 2>&1 &
 GAME=$!
-sleep 2
+# The title speaks its three prompts (about 5 s) first: the game waits on them.
+sleep 0.5
+echo "prompts: $(measure $GAME 4)"
 echo "title:   $(measure $GAME)"
 # Holds a key down for a fifth of a second, as a hand does (the game reads keys once a frame).
 press() {

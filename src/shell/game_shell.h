@@ -50,6 +50,9 @@ bool KeyPressed(int virtual_key, int dik_code);
 bool SoundPlaying(int sound_id);
 // Plays the sound once and waits, reading no keys and no messages, until it has stopped.
 void PlayAndWait(int sound_id);
+// Waits, reading no keys and no messages, until the sound has stopped: asleep for most of it,
+// polling its status only as its end nears.
+void WaitForSound(int sound_id);
 // The Escape action: posts WM_DESTROY, stops all sounds and fades the screen to red.
 void RequestQuit();
 // Fills the back surface with colour 0 and copies the backdrop into it.

@@ -111,8 +111,7 @@ int SceneIntroScreen(int scene) {
     return 1;
   }
   if (scene == 1) {
-    while (SoundPlaying(call)) {
-    }
+    WaitForSound(call);
   } else if (SoundPlaying(call)) {
     return 1;
   }

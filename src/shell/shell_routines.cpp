@@ -16,7 +16,17 @@ bool SoundPlaying(int sound_id) {
 
 void PlayAndWait(int sound_id) {
   PlaySound(sound_id, 0);
+  WaitForSound(sound_id);
+}
+
+// Sleeps half of what is left of the sound, a frame at most, between two status polls: the
+// processor is given away, the host still reads window events every frame, and the status is
+// polled at every clock tick in the last milliseconds, so the wait ends on the same reading as a
+// wait that only polls (on a clock that moves one millisecond at each reading, exactly).
+void WaitForSound(int sound_id) {
   while (SoundPlaying(sound_id)) {
+    const int left = SoundMsLeft(sound_id);
+    if (left > 2) Sleep(static_cast<DWORD>(left / 2 < static_cast<int>(FRAME_MS) ? left / 2 : FRAME_MS));
   }
 }
 

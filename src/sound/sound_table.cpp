@@ -189,6 +189,19 @@ int PlaySound(int id, uint32_t play_flags, int, int, int) {
   return buffer->Play(0, 0, play_flags) == DS_OK ? 1 : 0;
 }
 
+int SoundMsLeft(int id) {
+  if (!HoldsBuffer(id)) return 0;
+  LPDIRECTSOUNDBUFFER buffer = sound_table[id].buffer;
+  DWORD play_cursor = 0;
+  if (buffer->GetCurrentPosition(&play_cursor, nullptr) != DS_OK) return 0;
+  DWORD frequency = 0;  // a buffer made without frequency control plays at the table's rate
+  if (buffer->GetFrequency(&frequency) != DS_OK || frequency == 0) frequency = TABLE_RATE;
+  const uint32_t size = static_cast<uint32_t>(sound_table[id].size);
+  if (play_cursor >= size) return 0;
+  // The table's buffers hold one byte per sample.
+  return static_cast<int>((size - play_cursor) * 1000ULL / frequency);
+}
+
 int StopSound(int id) {
   if (HoldsBuffer(id)) {
     sound_table[id].buffer->Stop();

@@ -41,6 +41,9 @@ int DeleteSound(int id);
 int DeleteAllSounds();
 // The sound's DirectSound status bits (0 when stopped or when the query fails); -1 without buffer.
 int SoundStatus(int id);
+// Milliseconds of the sound still to play from its play position to its end, at its present
+// frequency, when played once; 0 when the slot has no buffer or the position cannot be read.
+int SoundMsLeft(int id);
 // Stops and releases every sound and DirectSound; always 1.
 int SoundShutdown();
 // Puts a duplicate of a sound, playing independently, into the first free slot; its id, or -1.

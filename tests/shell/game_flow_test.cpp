@@ -184,6 +184,17 @@ TEST_F(GameFlowTest, ADisplayLostForTwoSecondsInPlayComesBackAndTheGameGoesOn) {
   EXPECT_EQ(record.words.size(), 4u);
 }
 
+TEST_F(GameFlowTest, AChaseThatGoesRoundForEverEndsInACatchAndTheGameGoesOn) {
+  // A display lost from 20 s to 22 s leaves the bulldozer between the robot and its letter,
+  // where the chase used to go round without end: the autopilot now lets itself be caught.
+  HeadlessScheduleAction(20000, [] { HeadlessSetDisplayLost(true); });
+  HeadlessScheduleAction(22000, [] { HeadlessSetDisplayLost(false); });
+  EXPECT_EQ(Play({"", 1}), 0);
+  EXPECT_EQ(record.spares_spent, (std::vector<int>{0}));
+  EXPECT_EQ(record.states.back(), StateCredits);
+  EXPECT_EQ(record.words.size(), 4u);
+}
+
 TEST_F(GameFlowTest, TheInstructionsAreSpokenOnceForOneEnter) {
   HeadlessScheduleKey(10, VK_RETURN, true);
   HeadlessScheduleKey(120, VK_RETURN, false);

@@ -111,6 +111,24 @@ TEST_F(ScreenTest, WithoutAKeyboardDeviceCDoesNothingWhileSpaceStillWorks) {
   EXPECT_EQ(game_state, StateScene1);
 }
 
+TEST_F(ScreenTest, EscapeOnTheInstructionsEndsTheProgram) {
+  Start();
+  game_state = StateInstructions;
+  Press(VK_ESCAPE);
+  RunGameStatePass();
+  EXPECT_EQ(quit_requested, 1);
+  EXPECT_EQ(show_title, 0);
+}
+
+TEST_F(ScreenTest, TheCreditsDrawTheirPictureInEveryPass) {
+  Start();
+  game_state = StateCredits;
+  FillSurface(display.back_surface, 9, nullptr);  // what a frame before left
+  RunGameStatePass();
+  ASSERT_FALSE(HeadlessFrames().empty());
+  EXPECT_EQ(HeadlessFrames().back().pixels[0], 0);  // the blank Cr1.BMP
+}
+
 TEST_F(ScreenTest, AnIntroWhoseCallFailedToLoadGivesWayToPlayAfterOneFrame) {
   Start();
   SetUpScene(2);

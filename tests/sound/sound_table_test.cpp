@@ -1,8 +1,10 @@
 // The sound table over the software DirectSound: loading WAV files (good, odd and broken),
 // ids and slots, playing over virtual time, controls, duplicates, and the shell's waits.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "gameplay/game_world.h"
 #include "shell/game_shell.h"
 #include "soft/soft_platform.h"
 #include "mmsystem.h"
@@ -225,6 +227,119 @@ TEST_F(SoundTableTest, PlayAndWaitReturnsWhenTheSamplesAreConsumed) {
   EXPECT_EQ(HeadlessNow() - start, 101u);
   PlayAndWait(-1);  // a sound that failed to load: no wait
   EXPECT_EQ(HeadlessNow() - start, 101u);
+}
+
+// The headless host with its clock readings, sleeps and event pumps counted, and the longest
+// virtual stretch between two pumps.
+struct HostCalls {
+  int clock_reads = 0;
+  int sleeps = 0;
+  uint32_t last_pump = 0;
+  uint32_t longest_without_pump = 0;
+};
+HostCalls host_calls;
+
+uint32_t CountedMilliseconds() {
+  ++host_calls.clock_reads;
+  return headless_host.milliseconds();
+}
+void CountedSleep(uint32_t ms) {
+  ++host_calls.sleeps;
+  headless_host.sleep(ms);
+}
+void CountedPump() {
+  host_calls.longest_without_pump = std::max(host_calls.longest_without_pump, HeadlessNow() - host_calls.last_pump);
+  host_calls.last_pump = HeadlessNow();
+  headless_host.pump_events();
+}
+
+// Installs the counting host over the running headless machine.
+void CountHostCalls() {
+  static HostServices counting = headless_host;
+  counting.milliseconds = CountedMilliseconds;
+  counting.sleep = CountedSleep;
+  counting.pump_events = CountedPump;
+  host_calls = HostCalls{};
+  host_calls.last_pump = HeadlessNow();
+  InstallHost(&counting);
+}
+
+TEST_F(SoundTableTest, TheTimeLeftFollowsThePlayPositionAndTheFrequency) {
+  const int id = Load(GameWave(std::string(1103, '\x70')));  // 100 ms and a bit
+  EXPECT_EQ(SoundMsLeft(id), 100);
+  ASSERT_EQ(PlaySound(id, 0), 1);
+  HeadlessAdvance(40);  // 441 samples played
+  EXPECT_EQ(SoundMsLeft(id), 60);
+  ASSERT_EQ(SetSoundFrequency(id, 22050), 1);
+  EXPECT_EQ(SoundMsLeft(id), 30);
+  HeadlessAdvance(20);  // 441 samples more
+  EXPECT_EQ(SoundMsLeft(id), 10);
+  EXPECT_EQ(SoundMsLeft(-1), 0);
+  EXPECT_EQ(SoundMsLeft(12), 0);
+}
+
+TEST_F(SoundTableTest, PlayAndWaitSleepsThroughTheSoundAndEndsWhereATightPollWould) {
+  const int id = Load(GameWave(std::string(22050, '\x70')));  // two seconds
+  uint32_t start = HeadlessNow();
+  ASSERT_EQ(PlaySound(id, 0), 1);
+  while (SoundPlaying(id)) {
+  }
+  const uint32_t polled = HeadlessNow() - start;
+  EXPECT_EQ(polled, 2000u);
+  CountHostCalls();
+  start = HeadlessNow();
+  PlayAndWait(id);
+  EXPECT_EQ(HeadlessNow() - start, polled);
+  // A tight poll reads the clock 2000 times; the wait sleeps a frame at a time and polls only
+  // in the last milliseconds, and still lets the host read its events every frame.
+  EXPECT_GE(host_calls.sleeps, 2000 / static_cast<int>(FRAME_MS));
+  EXPECT_LE(host_calls.clock_reads, 2000 / static_cast<int>(FRAME_MS) + 16);
+  EXPECT_LE(host_calls.longest_without_pump, FRAME_MS);
+}
+
+TEST_F(SoundTableTest, SceneOnesIntroSleepsThroughTheCallAndEndsWithIt) {
+  const int call = Load(GameWave(std::string(11025, '\x70')));  // one second
+  ASSERT_EQ(PlaySound(call, 0), 1);
+  uint32_t start = HeadlessNow();
+  while (SoundPlaying(call)) {
+  }
+  const uint32_t polled = HeadlessNow() - start;
+  animal_call_sounds[0] = call;
+  CountHostCalls();
+  start = HeadlessNow();
+  SceneIntroScreen(1);  // starts the call, shows one frame, holds until the call is over
+  animal_call_sounds[0] = -1;
+  EXPECT_EQ(HeadlessNow() - start, polled);
+  EXPECT_EQ(scene_intro_pending[0], 0);
+  EXPECT_LE(host_calls.clock_reads, 1000 / static_cast<int>(FRAME_MS) + 16);
+  EXPECT_LE(host_calls.longest_without_pump, FRAME_MS);
+}
+
+TEST_F(SoundTableTest, TheTitleSpeaksItsThreePromptsInItsFirstPassOnly) {
+  // 100 ms, 200 ms and 300 ms prompts, and no key: the first pass holds for all three after its
+  // frame, the second is one frame.
+  space_prompt_sound = Load(GameWave(std::string(1103, '\x70')), "space.wav");
+  esc_prompt_sound = Load(GameWave(std::string(2205, '\x70')), "esc.wav");
+  enter_prompt_sound = Load(GameWave(std::string(3308, '\x70')), "enter.wav");
+  uint32_t start = HeadlessNow();
+  TitleScreen();
+  const uint32_t first = HeadlessNow() - start;
+  start = HeadlessNow();
+  TitleScreen();
+  const uint32_t second = HeadlessNow() - start;
+  space_prompt_sound = esc_prompt_sound = enter_prompt_sound = -1;
+  EXPECT_EQ(prompt_pending, 0);
+  EXPECT_EQ(second, FRAME_MS + 2);
+  EXPECT_GE(first, second + 600);
+  EXPECT_LT(first, second + 610);
+}
+
+TEST_F(SoundTableTest, TheCreditsStartTheirSoundOnceWithoutLooping) {
+  banana_sound = Load(GameWave(std::string(1103, '\x70')), "banana.wav");
+  CreditsScreen();
+  EXPECT_EQ(SoundStatus(banana_sound), DSBSTATUS_PLAYING);
+  EXPECT_EQ(prompt_pending, 0);
+  banana_sound = -1;
 }
 
 TEST_F(SoundTableTest, SoundsWithoutABufferAreHarmless) {

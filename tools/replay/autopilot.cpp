@@ -207,6 +207,10 @@ struct Pilot {
   int games_ended = 0;      // end screens reached
   bool on_end_screen = false;
   int end_screen_frames = 0;  // frames seen on the current end screen
+  int progress = -1;          // the state, tries spent and letters placed at the last frame
+  int frames_stuck = 0;       // frames since any of them changed
+  bool waiting_to_be_caught = false;  // stuck: standing still until the bulldozer comes
+  int forced_mishaps = 0;     // catches it waited for because it was stuck (not in the plan)
   std::vector<AutopilotKeyChange> log;
 };
 
@@ -220,8 +224,26 @@ int SpentTries() {
 
 void CountMishaps() {
   const int spent = SpentTries();
-  if (spent > pilot.spent_before) pilot.mishaps += spent - pilot.spent_before;
+  if (spent > pilot.spent_before) {
+    pilot.mishaps += spent - pilot.spent_before;
+    if (pilot.waiting_to_be_caught) ++pilot.forced_mishaps;
+    pilot.waiting_to_be_caught = false;
+  }
   pilot.spent_before = spent;
+}
+
+// Play frames without a letter placed, a try spent or a hand-over: the bulldozer keeps
+// standing between the robot and its letter while the robot keeps its berth, and the chase
+// goes round for ever. The robot then stands still: caught, both start again from their own
+// places, and the game goes on (or ends, when no try was left).
+constexpr int STUCK_FRAMES = 2000;
+
+void FollowProgress() {
+  int progress = game_state * 100 + SpentTries() * 10;
+  for (uint8_t found : letter_found) progress += found;
+  if (progress != pilot.progress) pilot.frames_stuck = 0;
+  pilot.progress = progress;
+  if (++pilot.frames_stuck > STUCK_FRAMES) pilot.waiting_to_be_caught = true;
 }
 
 bool TileInField(int tile) { return (letter_sprites[tile].flags & SPRITE_VISIBLE) && letter_sprites[tile].y < WORD_ROW_Y; }
@@ -241,8 +263,9 @@ int FirstWrongTileInField(const SceneSpec& spec) {
 
 int PlayKeys(int scene) {
   const SceneSpec& spec = scene_table[scene - 1];
-  const char mode = pilot.mishaps < static_cast<int>(pilot.plan.mishaps.size()) ? pilot.plan.mishaps[pilot.mishaps] : 'P';
-  if (mode == 'C') return 0;
+  const int planned = pilot.mishaps - pilot.forced_mishaps;
+  const char mode = planned < static_cast<int>(pilot.plan.mishaps.size()) ? pilot.plan.mishaps[planned] : 'P';
+  if (mode == 'C' || pilot.waiting_to_be_caught) return 0;
   int target = mode == 'W' ? FirstWrongTileInField(spec) : -1;
   int hazards[2 * MAX_WRONG];
   int hazard_count = 0;
@@ -302,6 +325,7 @@ void OnPump(uint32_t) {
   if (!pilot.running || HeadlessFrameCount() == pilot.frames_seen) return;
   pilot.frames_seen = HeadlessFrameCount();
   CountMishaps();
+  FollowProgress();
   SetKeys(WantedKeys());
 }
 

@@ -196,6 +196,13 @@ void FileOpened(const char* path, bool ok) {
 }
 
 void Schedule(ScriptedEvent event) {
+  // Before the script would grow, the events already run are dropped when they are half of it or
+  // more: a run of hours that schedules keys as it goes keeps a script of the same size.
+  if (machine.script.size() == machine.script.capacity() && machine.next_event * 2 >= machine.script.size() &&
+      machine.next_event > 0) {
+    machine.script.erase(machine.script.begin(), machine.script.begin() + static_cast<long>(machine.next_event));
+    machine.next_event = 0;
+  }
   auto later = std::upper_bound(machine.script.begin() + machine.next_event, machine.script.end(), event.time,
                                 [](uint32_t time, const ScriptedEvent& e) { return time < e.time; });
   machine.script.insert(later, event);
@@ -300,6 +307,7 @@ void HeadlessOnFileOpen(std::function<void(const std::string&, bool)> observer) 
   machine.file_observer = std::move(observer);
 }
 const std::vector<std::string>& HeadlessOpenedFiles() { return machine.opened_files; }
+void HeadlessForgetOpenedFiles() { machine.opened_files.clear(); }
 
 void HeadlessSetDisplayLost(bool lost) { machine.display_lost = lost; }
 bool HeadlessWindowOpen() { return machine.window_open; }

@@ -66,6 +66,8 @@ bool HeadlessSavePng(const HeadlessFrame& frame, const std::string& path);
 void HeadlessOnFileOpen(std::function<void(const std::string& path, bool ok)> observer);
 // The files opened so far, in order.
 const std::vector<std::string>& HeadlessOpenedFiles();
+// Forgets the files opened so far, so that a run of hours keeps no growing list.
+void HeadlessForgetOpenedFiles();
 
 // Makes the display lost (as while minimised) or available again.
 void HeadlessSetDisplayLost(bool lost);
