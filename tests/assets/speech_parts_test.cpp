@@ -116,9 +116,9 @@ TEST(SpeakLines, SpeaksEveryLineAndLeavesNothingInTheScratchFolder) {
   EXPECT_GT(spoken[0].size(), 0.2 * 11025);
   EXPECT_LT(spoken[0].size(), 1.0 * 11025);
   EXPECT_GT(spoken[1].size(), spoken[0].size() * 2);
-  // Two sentences: both spoken, with half a second of silence between them (plus at most the
+  // Two sentences: both spoken, with 0.4 s of silence between them (plus at most the
   // near-silent margins kept around each).
-  const size_t pause = static_cast<size_t>(0.5 * 11025);
+  const size_t pause = static_cast<size_t>(0.4 * 11025);
   EXPECT_GT(spoken[2].size(), spoken[0].size() + pause + 0.2 * 11025);
   EXPECT_GE(LongestSilence(spoken[2]), pause);
   EXPECT_LT(LongestSilence(spoken[2]), pause + 2 * 0.03 * 11025);

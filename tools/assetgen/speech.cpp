@@ -22,8 +22,10 @@ namespace {
 const char* const VOICE_COMMAND = "(voice_cmu_us_slt_arctic_hts)";
 const char* const VOICE_PARAMETERS = "cmu_us_slt_arctic_hts::hts_engine_params";
 const double TRIM_MARGIN_SECONDS = 0.03;
-// Silence between the sentences of one line: time for a small child to take in each one.
-const double SENTENCE_PAUSE_SECONDS = 0.5;
+// Silence between the sentences of one line: time for a small child to take in each one, yet
+// under the half second after which speech recognisers close an utterance, so that a prompt of
+// several sentences still reaches them as one.
+const double SENTENCE_PAUSE_SECONDS = 0.4;
 const double PASSBAND_END = 0.997;  // of the lower rate's Nyquist limit
 
 uint32_t ReadU16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
