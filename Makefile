@@ -41,6 +41,7 @@ golden: deps
 bench: release
 	$(RELEASE_DIR)/bench/vork-bench
 
+# Every fuzz target for FUZZ_SECONDS each (default 60; FUZZ_TARGETS picks some): see scripts/run-fuzzers.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
 	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz load_midi_fuzz bitmap_seed_writer

@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the picture reader through a file, as the game reads its pictures,
 // then cuts an image and a sprite frame out of whatever loaded and draws the sprite.
 #include <cstdint>
-#include <cstdio>
 
 #include "display/display.h"
 #include "headless/headless_host.h"
 #include "image/bitmap_image.h"
 #include "image/sprite.h"
+#include "scratch_file.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ LRESULT CALLBACK FuzzWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-// A headless 640x480 8-bit display with a clipped back surface, unless one is open already.
+// A headless 640x480 8-bit display with a clipped back surface, unless one is open already
+// (a test may have opened its own).
 void OpenDisplayOnce() {
   if (display.direct_draw != nullptr) return;
   HeadlessStart();
@@ -63,17 +64,15 @@ void CutSpriteFrame(const BitmapFile& bitmap, int bits, int cell) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OpenDisplayOnce();
-  static const char* path = "vork-bitmap-fuzz.bmp";
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  static const ScratchFile file("bmp");
+  if (!file.Write(data, size)) return 0;
   BitmapFile bitmap{};
-  if (LoadBitmapFile(&bitmap, path)) {
+  if (LoadBitmapFile(&bitmap, file.path.c_str())) {
     const int bits = bitmap.info_header.biBitCount;
     CutImages(bitmap, bits);
     CutSpriteFrame(bitmap, bits, size > 0 ? data[size - 1] % 3 : 0);
   }
   UnloadBitmapFile(&bitmap);
+  HeadlessForgetOpenedFiles();  // each input frees what it allocated, so none looks like a leak
   return 0;
 }

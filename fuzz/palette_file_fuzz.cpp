@@ -1,16 +1,13 @@
 // Feeds arbitrary bytes to the palette file reader through a file, as the game reads it.
 #include <cstdint>
-#include <cstdio>
 
 #include "display/display.h"
+#include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const char* path = "/tmp/vork-palette-fuzz.pal";
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  static const ScratchFile file("pal");
+  if (!file.Write(data, size)) return 0;
   PaletteEntry entries[PALETTE_SIZE] = {};
-  LoadPaletteFile(path, entries);
+  LoadPaletteFile(file.path.c_str(), entries);
   return 0;
 }

@@ -97,7 +97,12 @@ uint8_t* ReadWavFile(const char* file_name, WAVEFORMATEX* format, uint32_t* size
     *size = bytes;
     return data;
   }
-  *size = ConvertedSize(layout, bytes);
+  const uint64_t converted_bytes = ConvertedSize(layout, bytes);
+  if (converted_bytes > DSBSIZE_MAX) {  // no sound buffer could hold it: refused before allocating
+    delete[] data;
+    return nullptr;
+  }
+  *size = static_cast<uint32_t>(converted_bytes);
   uint8_t* converted = new (std::nothrow) uint8_t[*size ? *size : 1];
   if (converted) ConvertToTableFormat(layout, data, bytes, converted);
   delete[] data;

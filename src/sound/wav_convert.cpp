@@ -32,14 +32,14 @@ bool IsTableFormat(const PcmLayout& layout) {
   return layout.rate == TABLE_RATE && layout.channels == 1 && layout.bits == 8;
 }
 
-uint32_t ConvertedSize(const PcmLayout& layout, uint32_t bytes) {
+uint64_t ConvertedSize(const PcmLayout& layout, uint32_t bytes) {
   const uint64_t frames = bytes / FrameBytes(layout);
-  return static_cast<uint32_t>(frames * TABLE_RATE / layout.rate);
+  return frames * TABLE_RATE / layout.rate;
 }
 
 void ConvertToTableFormat(const PcmLayout& layout, const uint8_t* samples, uint32_t bytes, uint8_t* out) {
   const uint64_t frames = bytes / FrameBytes(layout);
-  const uint32_t count = ConvertedSize(layout, bytes);
+  const uint64_t count = ConvertedSize(layout, bytes);
   for (uint64_t j = 0; j < count; ++j) {
     const uint64_t first = j * layout.rate / TABLE_RATE;
     if (layout.rate > TABLE_RATE) {  // average every input frame this output frame covers

@@ -18,8 +18,9 @@ struct PcmLayout {
 bool ConvertibleLayout(const PcmLayout& layout);
 // True when samples in `layout` are already in the table's format.
 bool IsTableFormat(const PcmLayout& layout);
-// Bytes the converted sound takes: whole input frames, at 11025 Hz, one byte each.
-uint32_t ConvertedSize(const PcmLayout& layout, uint32_t bytes);
+// Bytes the converted sound takes: whole input frames, at 11025 Hz, one byte each (a low rate
+// can make it more than 32 bits hold).
+uint64_t ConvertedSize(const PcmLayout& layout, uint32_t bytes);
 // Converts `bytes` of samples in `layout` to ConvertedSize bytes in the table's format: channels
 // averaged, rate changed by averaging (down) or linear interpolation (up).
 void ConvertToTableFormat(const PcmLayout& layout, const uint8_t* samples, uint32_t bytes, uint8_t* out);

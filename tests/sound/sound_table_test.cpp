@@ -9,6 +9,7 @@
 #include "soft/soft_platform.h"
 #include "mmsystem.h"
 #include "sound/sound_table.h"
+#include "sound/wav_convert.h"
 #include "test_support.h"
 
 namespace {
@@ -195,6 +196,20 @@ TEST_F(SoundTableTest, OtherPcmLayoutsAreConvertedToTheBufferFormat) {
   const int slow = Load(Wave(Chunk("fmt ", FormatBody(1, 3675, 8)) + Chunk("data", Samples({100, 142, 61}))));
   ASSERT_EQ(slow, 2);
   EXPECT_EQ(BufferBytes(slow), (std::vector<uint8_t>{100, 114, 128, 142, 115, 88, 61, 61, 61}));
+}
+
+TEST_F(SoundTableTest, ASoundTooLongForAnyBufferIsRefusedAndNotCutShort) {
+  // 1 Hz, 8-bit mono: 389567 frames make 4294976175 bytes at 11025 Hz, just past 32 bits (a
+  // 32-bit count would wrap to 8879 bytes and load a cut-off sound).
+  const std::string wrapping = Wave(Chunk("fmt ", FormatBody(1, 1, 8)) + Chunk("data", std::string(389567, '\x90')));
+  EXPECT_EQ(Load(wrapping), -1);
+  EXPECT_EQ(sound_table[0].state, 0);  // refused on reading: the slot stays free
+  // 24349 frames at 1 Hz: 268447725 bytes, more than the largest sound buffer (0x0FFFFFFF).
+  EXPECT_EQ(Load(Wave(Chunk("fmt ", FormatBody(1, 1, 8)) + Chunk("data", std::string(24349, '\x90')))), -1);
+  EXPECT_EQ(sound_table[0].state, 0);
+  // The size in 64 bits; 16-bit stereo at 3675 Hz triples 8 frames into 24 bytes.
+  EXPECT_EQ(ConvertedSize(PcmLayout{1, 1, 8}, 389567), 4294976175u);
+  EXPECT_EQ(ConvertedSize(PcmLayout{3675, 2, 16}, 8 * 4), 24u);
 }
 
 TEST_F(SoundTableTest, PlayLoopStopAndRestartOverVirtualTime) {

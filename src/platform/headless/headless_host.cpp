@@ -319,3 +319,5 @@ int HeadlessModeHeight() { return machine.mode_height; }
 void HeadlessSetAudioRate(int frames_per_second) { machine.audio_rate = frames_per_second; }
 void HeadlessKeepAudio(bool keep) { machine.keep_audio = keep; }
 const std::vector<int16_t>& HeadlessAudio() { return machine.audio; }
+
+void HeadlessForgetOpenedFiles() { machine.opened_files.clear(); }

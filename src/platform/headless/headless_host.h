@@ -88,3 +88,5 @@ void HeadlessSetAudioRate(int frames_per_second);
 void HeadlessKeepAudio(bool keep);
 // The audio kept so far: left, right, left, right, ...
 const std::vector<int16_t>& HeadlessAudio();
+// Empties the list of opened files (a fuzz run opens millions and keeps none of them).
+void HeadlessForgetOpenedFiles();

@@ -244,14 +244,17 @@ std::string Utf8(const WCHAR* wide) {
 }
 
 // A file's bytes, or false when it cannot be read or is larger than any MIDI file we take.
+// Read a piece at a time, so that a small file costs a small buffer (the segment keeps it).
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* bytes) {
   FILE* file = OpenDataFile(path.c_str(), "rb");
   if (file == nullptr) return false;
-  bytes->resize(MIDI_FILE_MAX_BYTES + 1);
-  const size_t count = std::fread(bytes->data(), 1, bytes->size(), file);
+  bytes->clear();
+  uint8_t piece[4096];
+  size_t count = 0;
+  while (bytes->size() <= MIDI_FILE_MAX_BYTES && (count = std::fread(piece, 1, sizeof piece, file)) > 0)
+    bytes->insert(bytes->end(), piece, piece + count);
   std::fclose(file);
-  bytes->resize(count);
-  return count <= MIDI_FILE_MAX_BYTES;
+  return bytes->size() <= MIDI_FILE_MAX_BYTES;
 }
 
 // True when the terminated wide text lies within `capacity` characters.
