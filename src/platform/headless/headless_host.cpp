@@ -320,4 +320,3 @@ void HeadlessSetAudioRate(int frames_per_second) { machine.audio_rate = frames_p
 void HeadlessKeepAudio(bool keep) { machine.keep_audio = keep; }
 const std::vector<int16_t>& HeadlessAudio() { return machine.audio; }
 
-void HeadlessForgetOpenedFiles() { machine.opened_files.clear(); }

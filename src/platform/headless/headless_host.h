@@ -66,7 +66,8 @@ bool HeadlessSavePng(const HeadlessFrame& frame, const std::string& path);
 void HeadlessOnFileOpen(std::function<void(const std::string& path, bool ok)> observer);
 // The files opened so far, in order.
 const std::vector<std::string>& HeadlessOpenedFiles();
-// Forgets the files opened so far, so that a run of hours keeps no growing list.
+// Forgets the files opened so far, so that a run of hours (or a fuzz run of millions) keeps no
+// growing list.
 void HeadlessForgetOpenedFiles();
 
 // Makes the display lost (as while minimised) or available again.
@@ -88,5 +89,3 @@ void HeadlessSetAudioRate(int frames_per_second);
 void HeadlessKeepAudio(bool keep);
 // The audio kept so far: left, right, left, right, ...
 const std::vector<int16_t>& HeadlessAudio();
-// Empties the list of opened files (a fuzz run opens millions and keeps none of them).
-void HeadlessForgetOpenedFiles();
