@@ -413,6 +413,12 @@ TEST(MultiByteToWideChar, ConvertsUtf8AndRefusesABufferTooSmall) {
   EXPECT_EQ(wide[0], 0xFFFD);
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xC3", 1, wide, 8), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+  // Only the program's own code page (UTF-8 here) is known; another fails and writes nothing.
+  wide[0] = L'z';
+  EXPECT_EQ(MultiByteToWideChar(1252, 0, "abc", -1, wide, 8), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(wide[0], L'z');
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "abc", -1, wide, 8), 4);
 }
 
 TEST(GetCurrentDirectoryA, GivesTheSizeNeededWhenTheBufferHasNoRoomForTheTerminator) {
