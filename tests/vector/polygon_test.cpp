@@ -463,6 +463,14 @@ TEST_F(VectorTest, BoundsStartAtTheOrigin) {
   EXPECT_EQ(PolygonBounds(&polygon, &min_x, &max_x, &min_y, &max_y), 0);
   EXPECT_EQ(min_x, 42.0f);
   EXPECT_EQ(PolygonBounds(nullptr, &min_x, &max_x, &min_y, &max_y), 0);
+  // Any one place to put a bound missing: nothing is written anywhere.
+  polygon = PolygonOf(square, 100, 100, 1);
+  min_x = max_x = min_y = max_y = 42;
+  EXPECT_EQ(PolygonBounds(&polygon, nullptr, &max_x, &min_y, &max_y), 0);
+  EXPECT_EQ(PolygonBounds(&polygon, &min_x, nullptr, &min_y, &max_y), 0);
+  EXPECT_EQ(PolygonBounds(&polygon, &min_x, &max_x, nullptr, &max_y), 0);
+  EXPECT_EQ(PolygonBounds(&polygon, &min_x, &max_x, &min_y, nullptr), 0);
+  EXPECT_EQ(min_x + max_x + min_y + max_y, 4 * 42.0f);
 }
 
 TEST_F(VectorTest, ScansAreClampedToTheScreen) {
