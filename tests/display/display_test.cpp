@@ -183,6 +183,7 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   EXPECT_EQ(BackPixel(15, 5), 0);
   EXPECT_EQ(BackPixel(25, 39), 3);
   clipper->Release();
+  EXPECT_EQ(AttachClipper(display.back_surface, 1, nullptr), nullptr);  // one rectangle, none given
   LPDIRECTDRAWCLIPPER nothing_visible = AttachClipper(display.back_surface, 0, nullptr);
   ASSERT_NE(nothing_visible, nullptr);  // an empty clip list is a list too
   FillSurface(display.back_surface, 4, nullptr);
