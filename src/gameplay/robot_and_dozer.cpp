@@ -37,21 +37,26 @@ void BlockAgainstTrees(float* coordinate, double step) {
     if (ObjectsTouch(tree, robot_sprite)) Step(coordinate, -step);
 }
 
-void MoveRobotOnAxis(float* coordinate, int animation, double step) {
-  SelectAnimation(&robot_sprite, animation);
+// Steps on one axis and notes the walk that goes with the step.
+void MoveRobotOnAxis(float* coordinate, int animation, double step, int* walk) {
+  *walk = animation;
   Step(coordinate, step);
   BlockAgainstTrees(coordinate, step);
 }
 
+// The walk is selected once, after both axes: the vertical one when both move. Selecting each
+// axis's walk in turn would rewind it twice a frame while two arrows are held.
 void MoveRobot() {
+  int walk = -1;
   if (KeyHeld(DIK_RIGHT) && robot_sprite.x + RIGHT_MARGIN < RIGHT_LIMIT)
-    MoveRobotOnAxis(&robot_sprite.x, WALK_RIGHT, PLAY_STEP);
+    MoveRobotOnAxis(&robot_sprite.x, WALK_RIGHT, PLAY_STEP, &walk);
   else if (KeyHeld(DIK_LEFT) && robot_sprite.x > 0)
-    MoveRobotOnAxis(&robot_sprite.x, WALK_LEFT, -PLAY_STEP);
+    MoveRobotOnAxis(&robot_sprite.x, WALK_LEFT, -PLAY_STEP, &walk);
   if (KeyHeld(DIK_UP) && robot_sprite.y > 0)
-    MoveRobotOnAxis(&robot_sprite.y, WALK_UP, -PLAY_STEP);
+    MoveRobotOnAxis(&robot_sprite.y, WALK_UP, -PLAY_STEP, &walk);
   else if (KeyHeld(DIK_DOWN) && robot_sprite.y + BOTTOM_MARGIN < BOTTOM_LIMIT)
-    MoveRobotOnAxis(&robot_sprite.y, WALK_DOWN, PLAY_STEP);
+    MoveRobotOnAxis(&robot_sprite.y, WALK_DOWN, PLAY_STEP, &walk);
+  if (walk >= 0) SelectAnimation(&robot_sprite, walk);
 }
 
 void FellTreesUnderDozer() {

@@ -247,15 +247,27 @@ TEST_F(GameplayTest, TheRobotKeepsWithinItsBounds) {
   EXPECT_FLOAT_EQ(robot_sprite.x, 0.0f);
 }
 
-TEST_F(GameplayTest, TheWalkAnimatesWhileAKeyIsHeld) {
-  Place(&dozer_sprite, 500, 350);
-  Hold(VK_LEFT);
-  std::vector<int> frames;
-  for (int i = 0; i < 6; ++i) {
-    RunPlayFrame();
-    frames.push_back(robot_sprite.current_frame);
+// One arrow or two: the walk goes on through its pictures (two arrows show the vertical walk).
+TEST_F(GameplayTest, TheWalkAnimatesWhileArrowsAreHeld) {
+  struct Case {
+    std::vector<int> keys;
+    std::vector<int> frames;
+  };
+  const Case cases[] = {{{VK_LEFT}, {0, 9, 9, 8, 8, 9}}, {{VK_RIGHT, VK_DOWN}, {0, 13, 13, 12, 12, 13}}};
+  for (const Case& c : cases) {
+    SetSpriteAnimation(&robot_sprite, 0);
+    robot_sprite.current_frame = 0;
+    Place(&robot_sprite, 300, 20);
+    Place(&dozer_sprite, 500, 350);
+    for (int key : c.keys) Hold(key);
+    std::vector<int> frames;
+    for (int i = 0; i < 6; ++i) {
+      RunPlayFrame();
+      frames.push_back(robot_sprite.current_frame);
+    }
+    EXPECT_EQ(frames, c.frames) << c.keys.size();
+    for (int key : c.keys) Release(key);
   }
-  EXPECT_EQ(frames, (std::vector<int>{0, 9, 9, 8, 8, 9}));
 }
 
 TEST_F(GameplayTest, TheDozerChasesAtHalfAPixelAndWrapsRoundTheScreen) {
