@@ -103,20 +103,35 @@ void DrawDozerAndSpareRobots() {
 
 void DrawRobot() { DrawSpriteScaled(&robot_sprite, OBJECT_W, OBJECT_H, display.back_surface); }
 
+namespace {
+
+// The crunch and the mishap; the flip showed the crunch and left an old frame behind, so the
+// frame is drawn again: the field, or the game-over picture alone when the catch lost the game.
+// True when the game goes on.
+bool CatchRobot(int scene) {
+  CaughtSequence();
+  if (game_state == StateGameEnd) {
+    DrawBackdrop();
+    return false;
+  }
+  if (scene >= StateScene1 && scene <= StateScene4) DrawSceneField(scene);
+  return true;
+}
+
+}  // namespace
+
 int RunPlayFrame() {
   const int scene = game_state;
   KeyboardRead();
   MoveDozer();
   FellTreesUnderDozer();
-  if (ObjectsTouch(robot_sprite, dozer_sprite)) {
-    CaughtSequence();
-    // The flip showed the crunch and left an old frame behind: draw this frame's field again.
-    if (scene >= StateScene1 && scene <= StateScene4) DrawSceneField(scene);
+  const bool playing = !ObjectsTouch(robot_sprite, dozer_sprite) || CatchRobot(scene);
+  if (playing) {
+    DrawDozerAndSpareRobots();
+    MoveRobot();
+    AnimateSprite(&robot_sprite);
+    DrawRobot();
   }
-  DrawDozerAndSpareRobots();
-  MoveRobot();
-  AnimateSprite(&robot_sprite);
-  DrawRobot();
   FlipPages();
   WaitClock(FRAME_MS);
   if (KeyPressed(VK_ESCAPE, DIK_ESCAPE)) RequestQuit();

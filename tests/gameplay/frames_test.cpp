@@ -81,6 +81,21 @@ TEST_F(PlayFramesTest, TheFrameAfterACatchShowsTheRobotAndBulldozerOnlyAtTheirRe
   EXPECT_FALSE(ShowsBackdrop(after, 480, 200));
 }
 
+TEST_F(PlayFramesTest, EveryFrameAfterTheLastCatchShowsTheGameOverPictureAlone) {
+  for (uint8_t& present : life_bot_present) present = 0;
+  robot_sprite.x = 300, robot_sprite.y = 330;
+  dozer_sprite.x = 340, dozer_sprite.y = 330;
+  const size_t before = HeadlessFrames().size();
+  PlayScene(1);
+  ASSERT_EQ(game_state, StateGameEnd);
+  // The crunch, the crunch again as the game-over palette comes in, then the frame's end: the
+  // game-over picture alone.
+  ASSERT_EQ(HeadlessFrames().size(), before + 3);
+  const std::vector<uint8_t> game_over(backdrop.pixels, backdrop.pixels + 640 * 480);
+  EXPECT_TRUE(HeadlessFrames()[before + 1].pixels == HeadlessFrames()[before].pixels);
+  EXPECT_TRUE(HeadlessFrames().back().pixels == game_over);
+}
+
 TEST_F(PlayFramesTest, AFelledTreeShowsInItsFrameAndItsStumpFromTheNext) {
   robot_sprite.x = 560, robot_sprite.y = 20;
   const Spot tree = {scene_table[0].tree_spots[3].x, scene_table[0].tree_spots[3].y};  // (340, 275)
