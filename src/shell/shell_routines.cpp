@@ -33,7 +33,9 @@ void WaitForSound(int sound_id) {
 void RequestQuit() {
   if (quit_requested) return;  // one request ends the program; a held Escape asks only once
   quit_requested = 1;
-  PostMessageA(main_window, WM_DESTROY, 0, 0);
+  // A queue too full to take the message must not lose the quit: the window procedure then gets
+  // WM_DESTROY at once, and the quit message it posts needs no place in the queue.
+  if (!PostMessageA(main_window, WM_DESTROY, 0, 0)) SendMessageA(main_window, WM_DESTROY, 0, 0);
   StopAllSounds();
   ScreenTransition(FadeToRed, nullptr, 0);
 }

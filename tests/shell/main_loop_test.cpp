@@ -73,6 +73,15 @@ TEST_F(ProgramTest, ClosingTheWindowEndsTheProgram) {
   EXPECT_FALSE(HeadlessWindowOpen());
 }
 
+// Key messages arrive in bursts (a child mashing keys while a prompt holds the game); 300 taps of
+// C fill the queue the moment Escape goes down, and Escape still ends the program.
+TEST_F(ProgramTest, EscapeEndsTheProgramWhenKeyMessagesHaveFilledTheQueue) {
+  for (int i = 0; i < 300; ++i) PressKey(100, 'C', 0);
+  HeadlessScheduleKey(100, VK_ESCAPE, true);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_GT(fully_red_frames, 0);
+}
+
 TEST_F(ProgramTest, NoWindowClassOrNoWindowReturnsZeroAtOnce) {
   for (PlatformCall call : {PlatformCall::RegisterClass, PlatformCall::CreateWindow}) {
     StartFreshMachine();
