@@ -82,6 +82,15 @@ TEST_F(ProgramTest, EscapeEndsTheProgramWhenKeyMessagesHaveFilledTheQueue) {
   EXPECT_GT(fully_red_frames, 0);
 }
 
+// A close takes effect at the next pass however many key messages were queued before it, not
+// one 30 ms pass per message later.
+TEST_F(ProgramTest, ClosingTheWindowOvertakesTheKeyMessagesQueuedBeforeIt) {
+  for (int i = 0; i < 200; ++i) PressKey(100, 'A', 0);
+  HeadlessScheduleClose(100);
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_LT(HeadlessNow(), 100 + 2 * FRAME_MS);
+}
+
 TEST_F(ProgramTest, NoWindowClassOrNoWindowReturnsZeroAtOnce) {
   for (PlatformCall call : {PlatformCall::RegisterClass, PlatformCall::CreateWindow}) {
     StartFreshMachine();

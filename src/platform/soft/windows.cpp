@@ -34,6 +34,7 @@ struct MessageQueue {
   int count;
   bool quit_posted;
   int quit_code;
+  bool close_requested;  // the user closed the host window: WM_CLOSE, ahead of everything queued
 };
 
 WindowClass window_classes[MAX_CLASSES];
@@ -82,6 +83,15 @@ void RemoveQueued(int index) {
   --queue.count;
 }
 
+bool TakeClose(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove) {
+  if (!queue.close_requested || host_window == nullptr) return false;
+  MSG close{host_window, WM_CLOSE, 0, 0, 0, POINT{0, 0}};
+  if (!MessageMatches(close, window, filter_min, filter_max)) return false;
+  *msg = close;
+  if (remove & PM_REMOVE) queue.close_requested = false;
+  return true;
+}
+
 bool TakePosted(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove) {
   for (int i = 0; i < queue.count; ++i) {
     const MSG& queued = queue.ring[(queue.head + i) % QUEUE_SIZE];
@@ -117,8 +127,11 @@ void HostSetKey(int virtual_key, bool down) {
   if (host_window != nullptr) Enqueue(host_window, down ? WM_KEYDOWN : WM_KEYUP, virtual_key, 0);
 }
 
+// Like the real system's close, which is sent rather than posted, the close needs no place in the
+// queue and is taken before any message queued there: a flood of key messages neither loses it
+// nor holds it back.
 void HostRequestClose() {
-  if (host_window != nullptr) Enqueue(host_window, WM_CLOSE, 0, 0);
+  if (host_window != nullptr) queue.close_requested = true;
 }
 
 void SoftPlatformReset() {
@@ -191,6 +204,7 @@ BOOL WINAPI DestroyWindow(HWND handle) {
   if (handle == host_window) {
     Host().close_window();
     host_window = nullptr;
+    queue.close_requested = false;
   }
   return TRUE;
 }
@@ -233,6 +247,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_ma
   if (poll_observer) poll_observer();
   PumpHost();
   if (msg == nullptr) return FALSE;
+  if (TakeClose(msg, window, filter_min, filter_max, remove)) return TRUE;
   if (TakePosted(msg, window, filter_min, filter_max, remove)) return TRUE;
   MSG quit{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quit_code), 0, 0, POINT{0, 0}};
   if (queue.quit_posted && window == nullptr && MessageMatches(quit, nullptr, filter_min, filter_max)) {
