@@ -2,6 +2,7 @@
 #include "display/frame.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
+#include "input/keyboard.h"
 #include "shell/game_shell.h"
 #include "sound/sound_table.h"
 
@@ -18,8 +19,9 @@ void RestartPlayLoops() {
   PlaySound(tune_sound, DSBPLAY_LOOPING, 0, 0, 0);
 }
 
-// The common end of both mishaps.
+// The common end of both mishaps; keys tapped while the sequence held the game are lost.
 void SpendRobotAndRestart() {
+  KeyboardForgetTaps();
   RestartPlayLoops();
   UseSpareRobot();
   SetSpritePosition(&dozer_sprite, DOZER_RESTART.x, DOZER_RESTART.y);

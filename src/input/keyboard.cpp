@@ -18,6 +18,9 @@ constexpr DWORD KEY_BUFFER_SIZE = 64;
 constexpr DWORD KEY_BATCH = 16;
 constexpr int MAX_BATCHES = (KEY_BUFFER_SIZE + KEY_BATCH - 1) / KEY_BATCH + 1;
 
+// An Escape tapped before KeyboardForgetTaps, for the next read to show.
+bool escape_tapped;
+
 void ClearSnapshot() { std::memset(KeyboardState, 0, sizeof KeyboardState); }
 
 // Asks for a buffer of key changes; a keyboard without one still gives its immediate state.
@@ -30,16 +33,28 @@ void RequestKeyBuffer() {
   keyboard_device->SetProperty(DIPROP_BUFFERSIZE, &property.diph);
 }
 
-// Marks down every key that went down since the last read, also when it is up again now.
-void AddTappedKeys() {
+// Takes the key changes buffered since the last read and hands `tapped` every key that went
+// down, also when it is up again now.
+void TakeTappedKeys(void (*tapped)(int dik_code)) {
   DIDEVICEOBJECTDATA changes[KEY_BATCH];
   for (int batch = 0; batch < MAX_BATCHES; ++batch) {
     DWORD count = KEY_BATCH;
     if (FAILED(keyboard_device->GetDeviceData(sizeof changes[0], changes, &count, 0))) return;
     for (DWORD i = 0; i < count; ++i)
-      if (changes[i].dwData & 0x80) KeyboardState[changes[i].dwOfs & 0xFF] = 0x80;
+      if (changes[i].dwData & 0x80) tapped(static_cast<int>(changes[i].dwOfs & 0xFF));
     if (count < KEY_BATCH) return;
   }
+}
+
+void MarkDown(int dik_code) { KeyboardState[dik_code] = 0x80; }
+
+void KeepEscape(int dik_code) { escape_tapped = escape_tapped || dik_code == DIK_ESCAPE; }
+
+// Marks down every key tapped since the last read, and an Escape kept from before.
+void AddTappedKeys() {
+  TakeTappedKeys(MarkDown);
+  if (escape_tapped) MarkDown(DIK_ESCAPE);
+  escape_tapped = false;
 }
 
 }  // namespace
@@ -57,6 +72,7 @@ int KeyboardInit() {
   if (keyboard_device->SetCooperativeLevel(main_window, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) != DI_OK) return 0;
   if (keyboard_device->SetDataFormat(&c_dfDIKeyboard) != DI_OK) return 0;
   RequestKeyBuffer();
+  escape_tapped = false;
   return keyboard_device->Acquire() == DI_OK ? 1 : 0;
 }
 
@@ -76,6 +92,10 @@ int KeyboardRead() {
   }
   AddTappedKeys();
   return 1;
+}
+
+void KeyboardForgetTaps() {
+  if (keyboard_device != nullptr) TakeTappedKeys(KeepEscape);
 }
 
 // Both forget what they released: a read after shut-down finds no device, and a second

@@ -19,6 +19,9 @@ int InputInit();
 int KeyboardInit();
 // Takes a new snapshot of the keyboard; 0 (and an all-zero snapshot) when it cannot be read.
 int KeyboardRead();
+// Forgets the keys tapped since the last read, but Escape: called as a sequence that held the game
+// ends, so that keys pressed while nothing read them do not act on the screen after it.
+void KeyboardForgetTaps();
 // Unacquires and releases the keyboard, and clears keyboard_device.
 int KeyboardShutdown();
 // Releases the DirectInput object, and clears input_object.

@@ -147,6 +147,7 @@ int WinScreen() {
   FlipPages();
   for (int name : animal_name_sounds) PlayAndWait(name);
   PlayAndWait(hooray_sound);
+  KeyboardForgetTaps();  // keys tapped during the sequence do not act on the credits
   WaitClock(FRAME_MS);
   ResetSceneIntros();
   LoadBackdrop("Cr1.BMP");

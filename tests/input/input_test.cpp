@@ -127,6 +127,28 @@ TEST_F(InputTest, AKeyTappedBetweenTwoReadsCountsAsDownInTheNextReadOnce) {
   EXPECT_EQ(KeyboardState[DIK_LEFT], 0);
 }
 
+// Taps forgotten as a sequence that held the game ends are not seen by the next read, but an
+// Escape among them is, once; a key still held is seen as held.
+TEST_F(InputTest, ForgottenTapsAreNotSeenButEscapeStillIs) {
+  StartKeyboard();
+  ASSERT_EQ(KeyboardRead(), 1);
+  const int tapped[] = {VK_SPACE, VK_ESCAPE, 'C'};
+  for (int key : tapped) {
+    Key(key, true);
+    Key(key, false);
+  }
+  Key(VK_LEFT, true);
+  KeyboardForgetTaps();
+  ASSERT_EQ(KeyboardRead(), 1);
+  int down = 0;
+  for (uint8_t byte : KeyboardState) down += byte != 0;
+  EXPECT_EQ(down, 2);
+  EXPECT_EQ(KeyboardState[DIK_ESCAPE], 0x80);
+  EXPECT_EQ(KeyboardState[DIK_LEFT], 0x80);
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeyboardState[DIK_ESCAPE], 0);
+}
+
 TEST_F(InputTest, ManyTapsBetweenReadsAreAllSeen) {
   StartKeyboard();
   const int letters[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P', 'Q', 'R'};

@@ -1,5 +1,6 @@
 // Whole games on the headless host with the generated pictures and sounds, played by the
 // autopilot from the title: won, lost by four mishaps, and won after a lost one.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,13 +33,17 @@ struct FlowRecord {
   std::vector<HeardSound> sounds;          // every play and stop, in order
   uint32_t close_after_ms = 0;             // close the window this long after the win begins
   bool close_scheduled = false;
+  std::function<void(int id)> on_play;     // called as each sound starts playing once
 };
 
 FlowRecord record;
 
 void NoteSound(IDirectSoundBuffer* buffer, SoundEvent event) {
   for (int id = 0; id < SOUND_SLOTS; ++id)
-    if (sound_table[id].buffer == buffer) record.sounds.push_back({HeadlessNow(), id, event});
+    if (sound_table[id].buffer == buffer) {
+      record.sounds.push_back({HeadlessNow(), id, event});
+      if (event == SoundEvent::Play && record.on_play) record.on_play(id);
+    }
 }
 
 // Length of a loaded sound in milliseconds (11025 one-byte samples a second).
@@ -225,6 +230,36 @@ TEST_F(GameFlowTest, EnterOnTheInstructionsSpeaksThemAgainAfterTheyEnd) {
   ASSERT_EQ(space.size(), 3u);
   EXPECT_GE(how[1], space[1] + LengthMs(space_prompt_sound));  // the second pair follows the first
   EXPECT_GE(space[2], how[1] + LengthMs(how_prompt_sound));
+}
+
+// Taps Space 50 ms from now, while a sequence holds the game.
+void TapSpaceSoon() {
+  HeadlessScheduleKey(HeadlessNow() + 50, VK_SPACE, true);
+  HeadlessScheduleKey(HeadlessNow() + 110, VK_SPACE, false);
+}
+
+// Space tapped while the winning sequence holds the game is lost: the credits wait for a key of
+// their own (the autopilot's Escape).
+TEST_F(GameFlowTest, SpaceTappedDuringTheWinningSequenceIsLost) {
+  record.on_play = [](int id) {
+    if (id == animal_name_sounds[1] && game_state == StateGameEnd) TapSpaceSoon();
+  };
+  EXPECT_EQ(Play({"", 1}), 0);
+  EXPECT_EQ(record.states, (std::vector<int>{StateTitle, StateScene1, StateScene2, StateScene3, StateScene4,
+                                             StateGameEnd, StateCredits}));
+}
+
+// The same for the crash of the last mishap: the game-over screen waits for a key of its own
+// (none comes; the window is closed 20 s later).
+TEST_F(GameFlowTest, SpaceTappedDuringTheLastCrashIsLost) {
+  record.on_play = [](int id) {
+    if (id != tree_sound || life_bot_present[0] || life_bot_present[1] || life_bot_present[2]) return;
+    StopAutopilot();
+    TapSpaceSoon();
+    HeadlessScheduleClose(HeadlessNow() + 20000);
+  };
+  EXPECT_EQ(Play({"CCCC", 1}), 0);
+  EXPECT_EQ(record.states, (std::vector<int>{StateTitle, StateScene1, StateGameEnd}));
 }
 
 TEST_F(GameFlowTest, FourMishapsLoseTheGameAndAWonGameFollows) {
