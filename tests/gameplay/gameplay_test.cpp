@@ -253,7 +253,9 @@ TEST_F(GameplayTest, TheWalkAnimatesWhileArrowsAreHeld) {
     std::vector<int> keys;
     std::vector<int> frames;
   };
-  const Case cases[] = {{{VK_LEFT}, {0, 9, 9, 8, 8, 9}}, {{VK_RIGHT, VK_DOWN}, {0, 13, 13, 12, 12, 13}}};
+  const Case cases[] = {{{VK_LEFT}, {0, 9, 9, 8, 8, 9}},
+                        {{VK_RIGHT, VK_DOWN}, {0, 13, 13, 12, 12, 13}},
+                        {{VK_LEFT, VK_UP}, {0, 5, 5, 4, 4, 5}}};
   for (const Case& c : cases) {
     SetSpriteAnimation(&robot_sprite, 0);
     robot_sprite.current_frame = 0;
