@@ -366,6 +366,28 @@ TEST_F(SpriteTest, ClonesShareFramesAndDestructionReleasesEachOnce) {
   EXPECT_EQ(0, DestroySprite(nullptr));
 }
 
+TEST_F(SpriteTest, ASequenceReplacedInTheSourceLivesOnInItsCloneUntilBothAreDestroyed) {
+  ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 4, 4, 4, SPRITE_SEQUENCES, DDSCAPS_SYSTEMMEMORY, 0, 8));
+  SetSpriteAnimSpeed(&sprite, 1);
+  const int old_sequence[] = {1, 2}, new_sequence[] = {3, 0};
+  ASSERT_EQ(1, LoadSpriteAnimation(&sprite, 0, 2, old_sequence));
+  Sprite clone{};
+  ASSERT_EQ(1, CloneSprite(&sprite, &clone));
+  ASSERT_EQ(1, LoadSpriteAnimation(&sprite, 0, 2, new_sequence));  // the clone keeps the old one
+  std::vector<int> clone_frames;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(1, AnimateSprite(&clone));
+    clone_frames.push_back(clone.current_frame);
+  }
+  EXPECT_EQ((std::vector<int>{2, 1, 2}), clone_frames);
+  EXPECT_EQ((std::vector<int>{0, 3, 0}), Run(3));
+  // Either order of destruction frees each sequence once (LeakSanitizer finds one never freed).
+  EXPECT_EQ(1, DestroySprite(&sprite));
+  ASSERT_EQ(1, AnimateSprite(&clone));
+  EXPECT_EQ(1, clone.current_frame);
+  EXPECT_EQ(1, DestroySprite(&clone));
+}
+
 TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 116, 60, 1, SPRITE_WRAP, 0, 0, 8));
   EXPECT_EQ(1, SetSpritePosition(&sprite, 639, 100));
