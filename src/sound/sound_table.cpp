@@ -2,6 +2,7 @@
 // another PCM layout are converted to the table's one buffer format on load.
 #include "sound/sound_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -271,6 +272,7 @@ int ReplicateSound(int id) {
 }
 
 int SetSoundVolume(int id, int volume) {
+  volume = std::clamp(volume, 0, 100);  // beyond either end the buffer volume would overflow or be refused
   return Control(id, [volume](LPDIRECTSOUNDBUFFER buffer) { return buffer->SetVolume(-30 * (100 - volume)); });
 }
 

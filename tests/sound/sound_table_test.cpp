@@ -1,6 +1,7 @@
 // The sound table over the software DirectSound: loading WAV files (good, odd and broken),
 // ids and slots, playing over virtual time, controls, duplicates, and the shell's waits.
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -429,12 +430,13 @@ TEST_F(SoundTableTest, ALostBufferIsNotPlayingAndPlayReportsTheFailure) {
 TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
   const int id = Load(GameWave(std::string(100, '\x90')));
   LONG value = 0;
-  ASSERT_EQ(SetSoundVolume(id, 50), 1);
-  ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
-  EXPECT_EQ(value, -1500);
-  ASSERT_EQ(SetSoundVolume(id, 0), 1);
-  ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
-  EXPECT_EQ(value, -3000);
+  // Volumes outside 0..100 are held at the nearer end.
+  const int volumes[][2] = {{50, -1500}, {0, -3000}, {100, 0}, {INT_MIN, -3000}, {-1, -3000}, {101, 0}, {INT_MAX, 0}};
+  for (const auto& volume : volumes) {
+    ASSERT_EQ(SetSoundVolume(id, volume[0]), 1) << volume[0];
+    ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
+    EXPECT_EQ(value, volume[1]) << volume[0];
+  }
   ASSERT_EQ(SetSoundPan(id, -10000), 1);
   ASSERT_EQ(sound_table[id].buffer->GetPan(&value), DS_OK);
   EXPECT_EQ(value, -10000);
