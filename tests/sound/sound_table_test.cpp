@@ -124,6 +124,7 @@ TEST_F(SoundTableTest, LoadsTakeSlotsInOrderAndA257thFails) {
   EXPECT_EQ(sound_table[255].id, 255);
   EXPECT_EQ(sound_table[255].size, 100);
   EXPECT_EQ(sound_table[255].rate, 11025);
+  EXPECT_STREQ(SoundFileName(0), "test.wav");
   EXPECT_STREQ(SoundFileName(3), "test.wav");
   EXPECT_EQ(SoundInit(), 1);  // empties the table again, same DirectSound
   EXPECT_EQ(SoftSoundObjectCount(), 1);
@@ -185,7 +186,7 @@ TEST_F(SoundTableTest, MalformedFilesFailCleanly) {
       Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1).substr(0, 39) + "\x70") + data),  // not the GUID
       Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1).substr(0, 38)) + data),  // chunk cut short
       Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1, 0)) + data),  // no room said for the rest
-      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 24, 25, 1)) + data),  // more valid bits than stored
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 24, 0x118, 1)) + data),  // more valid bits than stored
       Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 3)) + data),  // float of 16 bits
       Wave(Chunk("fmt ", FormatBody(1, 11025, 8).substr(0, 14)) + data),  // short format
       Wave(Chunk("fmt ", FormatBody(0, 11025, 8)) + data),               // no channels
@@ -455,6 +456,8 @@ TEST_F(SoundTableTest, SoundsWithoutABufferAreHarmless) {
   EXPECT_FALSE(SoundPlaying(-1));
   EXPECT_EQ(SetSoundVolume(3, 50), 0);
   EXPECT_EQ(ReplicateSound(-1), -1);
+  EXPECT_EQ(ReplicateSound(SOUND_SLOTS), -1);  // past the table: nothing read
+  EXPECT_STREQ(SoundFileName(SOUND_SLOTS), "");
   EXPECT_EQ(ReplicateSound(5), -1);  // no buffer to duplicate: the slot is given back
   EXPECT_EQ(sound_table[0].state, 0);
 }
