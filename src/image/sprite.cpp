@@ -67,6 +67,23 @@ int BlitFrame(const Sprite* sprite, int width, int height, LPDIRECTDRAWSURFACE7 
   return FAILED(result) ? 0 : 1;
 }
 
+// A sequence is shared by its sprite and that sprite's clones, so it carries a count of the
+// sprites that hold it, in the int before its first element, and is freed when the count ends.
+int32_t* NewSequence(int length) {
+  auto* block = static_cast<int32_t*>(std::malloc((static_cast<size_t>(length) + 2) * sizeof(int32_t)));
+  if (block == nullptr) return nullptr;
+  block[0] = 1;
+  return block + 1;
+}
+
+void ShareSequence(int32_t* sequence) {
+  if (sequence != nullptr) sequence[-1] += 1;
+}
+
+void DropSequence(int32_t* sequence) {
+  if (sequence != nullptr && --sequence[-1] == 0) std::free(sequence - 1);
+}
+
 // One step of a sequence: advance, and at its end either stay on the last frame or start again.
 void StepSequence(Sprite* sprite, const int32_t* sequence) {
   sprite->anim_position += 1;
@@ -122,6 +139,7 @@ int CloneSprite(const Sprite* source, Sprite* clone) {
   if (source == nullptr || clone == nullptr || source == clone) return 0;
   *clone = *source;
   clone->flags |= SPRITE_CLONE;
+  for (int32_t* sequence : clone->animations) ShareSequence(sequence);
   return 1;
 }
 
@@ -133,7 +151,7 @@ int DestroySprite(Sprite* sprite) {
     frame = nullptr;
   }
   for (int32_t*& sequence : sprite->animations) {
-    if (owner) std::free(sequence);
+    DropSequence(sequence);  // a clone's too: it may be the last holder
     sequence = nullptr;
   }
   return 1;
@@ -154,11 +172,11 @@ int LoadSpriteAnimation(Sprite* sprite, int animation, int length, const int* fr
     return 0;
   for (int i = 0; i < length; ++i)
     if (frame_indices[i] < 0 || frame_indices[i] >= sprite->frame_count) return 0;
-  auto* sequence = static_cast<int32_t*>(std::malloc((static_cast<size_t>(length) + 1) * sizeof(int32_t)));
+  int32_t* sequence = NewSequence(length);
   if (sequence == nullptr) return 0;
   for (int i = 0; i < length; ++i) sequence[i] = frame_indices[i];
   sequence[length] = SPRITE_SEQUENCE_END;
-  std::free(sprite->animations[animation]);
+  DropSequence(sprite->animations[animation]);  // clones playing the old one keep it
   sprite->animations[animation] = sequence;
   if (animation == sprite->current_animation) sprite->anim_position = 0;  // the old position may lie beyond it
   return 1;

@@ -47,7 +47,7 @@ struct Sprite {
   int32_t anim_ticks;            // AnimateSprite calls since the last step
   int32_t anim_position;         // position within the current sequence
   int32_t anim_speed;            // AnimateSprite calls per step (0 behaves as 1)
-  int32_t* animations[SPRITE_MAX_ANIMATIONS];           // owned sequences ending with -1, or null
+  int32_t* animations[SPRITE_MAX_ANIMATIONS];           // sequences ending with -1, shared with clones, or null
   LPDIRECTDRAWSURFACE7 frames[SPRITE_MAX_FRAMES];       // owned frame surfaces, or null
 };
 
@@ -55,15 +55,18 @@ struct Sprite {
 // display is not open, the count is outside 1..64 or a surface cannot be made.
 int CreateSprite(Sprite* sprite, int x, int y, int width, int height, int frame_count, int flags,
                  uint32_t memory_caps, int color_key, int bits_per_pixel);
-// Copies `source` into `clone`, marked SPRITE_CLONE: it shares the source's frames and sequences.
+// Copies `source` into `clone`, marked SPRITE_CLONE: it shares the source's frames and sequences
+// (a sequence stays allocated while any sprite holds it).
 int CloneSprite(const Sprite* source, Sprite* clone);
-// Releases the frames and sequences a sprite owns (a clone owns none) and clears their pointers.
+// Releases the frames a sprite owns (a clone owns none), lets go of its sequences (each freed by
+// the last sprite holding it) and clears their pointers.
 int DestroySprite(Sprite* sprite);
 // Copies one frame out of an 8-bit sheet (mode 0: bordered cell; other modes: pixel position).
 int LoadSpriteFrame(Sprite* sprite, const BitmapFile* bitmap, int frame, int cell_x, int cell_y, int mode);
 // The 16-bit twin of LoadSpriteFrame, for 16-bit sheets and a 16-bit display.
 int LoadSpriteFrameRgb16(Sprite* sprite, const BitmapFile* bitmap, int frame, int cell_x, int cell_y, int mode);
-// Defines sequence `animation` (0..15) as `length` (at least 1) frame indices below frame_count.
+// Defines sequence `animation` (0..15) as `length` (at least 1) frame indices below frame_count;
+// clones keep playing the sequence it replaces.
 int LoadSpriteAnimation(Sprite* sprite, int animation, int length, const int* frame_indices);
 // Selects the sequence to play from its start.
 int SetSpriteAnimation(Sprite* sprite, int animation);

@@ -1,5 +1,6 @@
-// The music table over DirectMusic. Every operation checks that MusicInit made the performance
-// and the loader, and a failed load releases the segment it obtained.
+// The music table over DirectMusic. Only a load needs the performance and the loader checked: a
+// slot holds a segment only between the load that made it and MusicShutdown, which empties every
+// slot before it releases the performance. A failed load releases the segment it obtained.
 #include "sound/midi_music.h"
 
 #include "sound/sound_table.h"
@@ -112,7 +113,7 @@ int LoadMidi(const char* file_name) {
 
 int PlayMidi(int id) {
   MidiSlot* slot = HeldSlot(id);
-  if (slot == nullptr || music_performance == nullptr) return 0;
+  if (slot == nullptr) return 0;
   if (active_midi != -1) StopMidi(active_midi);
   active_midi = -1;
   ReleaseSegmentState(*slot);
@@ -124,7 +125,7 @@ int PlayMidi(int id) {
 
 int StopMidi(int id) {
   MidiSlot* slot = HeldSlot(id);
-  if (slot == nullptr || music_performance == nullptr) return 0;
+  if (slot == nullptr) return 0;
   music_performance->Stop(slot->segment, nullptr, 0, 0);
   slot->state = MIDI_STOPPED;
   active_midi = -1;
@@ -133,7 +134,7 @@ int StopMidi(int id) {
 
 int MidiStatus(int id) {
   MidiSlot* slot = HeldSlot(id);
-  if (slot == nullptr || music_performance == nullptr) return 0;
+  if (slot == nullptr) return 0;
   slot->state = music_performance->IsPlaying(slot->segment, nullptr) == S_OK ? MIDI_PLAYING : MIDI_STOPPED;
   return slot->state;
 }
@@ -141,7 +142,7 @@ int MidiStatus(int id) {
 int DeleteMidi(int id) {
   if (id < 0 || id >= MIDI_SLOTS || midi_table[id].segment == nullptr) return 1;
   MidiSlot& slot = midi_table[id];
-  if (music_performance) slot.segment->SetParam(GUID_Unload, ALL_TRACKS, 0, 0, music_performance);
+  slot.segment->SetParam(GUID_Unload, ALL_TRACKS, 0, 0, music_performance);
   ReleaseSegmentState(slot);
   slot.segment->Release();
   slot.segment = nullptr;

@@ -1,7 +1,9 @@
 // The sound table over DirectSound. WAV files are read with the RIFF functions; samples in
-// another PCM layout are converted to the table's one buffer format on load.
+// any other layout the format chunk reader accepts are converted to the table's one buffer
+// format on load.
 #include "sound/sound_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -18,10 +20,6 @@ namespace {
 
 // Longest file name kept for a slot.
 constexpr int NAME_BYTES = 260;
-// The format chunk's fields up to and including the extra size.
-constexpr DWORD FULL_FORMAT_BYTES = sizeof(WAVEFORMATEX);
-// The plain PCM format chunk: everything but the extra size.
-constexpr DWORD PCM_FORMAT_BYTES = 16;
 
 char sound_names[SOUND_SLOTS][NAME_BYTES];
 
@@ -45,19 +43,16 @@ WAVEFORMATEX TableFormat() {
   return format;
 }
 
-// Reads the format chunk, found by its id, into `format`; false when it is missing, short,
-// not PCM or its numbers do not add up.
-bool ReadFormat(HMMIO file, const MMCKINFO& parent, WAVEFORMATEX* format) {
+// Reads the format chunk, found by its id, into `layout`; false when it is missing, short, of a
+// format not read or its numbers do not add up.
+bool ReadFormat(HMMIO file, const MMCKINFO& parent, PcmLayout* layout) {
   MMCKINFO child{};
   child.ckid = mmioFOURCC('f', 'm', 't', ' ');
   if (mmioDescend(file, &child, &parent, MMIO_FINDCHUNK) != MMSYSERR_NOERROR) return false;
-  if (child.cksize < PCM_FORMAT_BYTES) return false;
-  const LONG wanted = child.cksize < FULL_FORMAT_BYTES ? PCM_FORMAT_BYTES : FULL_FORMAT_BYTES;
-  *format = WAVEFORMATEX{};
-  if (mmioRead(file, reinterpret_cast<HPSTR>(format), wanted) != wanted) return false;
-  if (format->wFormatTag != WAVE_FORMAT_PCM) return false;
-  const PcmLayout layout{format->nSamplesPerSec, format->nChannels, format->wBitsPerSample};
-  if (!ConvertibleLayout(layout) || format->nBlockAlign != layout.channels * layout.bits / 8) return false;
+  uint8_t chunk[EXTENSIBLE_FORMAT_BYTES] = {};
+  const LONG wanted = static_cast<LONG>(child.cksize < sizeof chunk ? child.cksize : sizeof chunk);
+  if (mmioRead(file, reinterpret_cast<HPSTR>(chunk), wanted) != wanted) return false;
+  if (!ReadFormatChunk(chunk, static_cast<uint32_t>(wanted), layout)) return false;
   return mmioAscend(file, &child, 0) == MMSYSERR_NOERROR;
 }
 
@@ -80,31 +75,30 @@ uint8_t* ReadData(HMMIO file, const MMCKINFO& parent, uint32_t* size) {
   return data;
 }
 
-// Reads a WAV file's format and samples; the samples come back in the table's format, in a
+// Reads a WAV file's layout and samples; the samples come back in the table's format, in a
 // new array of *size bytes. Null when the file cannot be read.
-uint8_t* ReadWavFile(const char* file_name, WAVEFORMATEX* format, uint32_t* size) {
+uint8_t* ReadWavFile(const char* file_name, PcmLayout* layout, uint32_t* size) {
   HMMIO file = mmioOpenA(const_cast<LPSTR>(file_name), nullptr, MMIO_READ | MMIO_ALLOCBUF);
   if (file == nullptr) return nullptr;
   MMCKINFO parent{};
   parent.fccType = mmioFOURCC('W', 'A', 'V', 'E');
   uint8_t* data = nullptr;
   uint32_t bytes = 0;
-  if (mmioDescend(file, &parent, nullptr, MMIO_FINDRIFF) == MMSYSERR_NOERROR && ReadFormat(file, parent, format))
+  if (mmioDescend(file, &parent, nullptr, MMIO_FINDRIFF) == MMSYSERR_NOERROR && ReadFormat(file, parent, layout))
     data = ReadData(file, parent, &bytes);
   mmioClose(file, 0);
-  const PcmLayout layout{format->nSamplesPerSec, format->nChannels, format->wBitsPerSample};
-  if (data == nullptr || IsTableFormat(layout)) {
+  if (data == nullptr || IsTableFormat(*layout)) {
     *size = bytes;
     return data;
   }
-  const uint64_t converted_bytes = ConvertedSize(layout, bytes);
+  const uint64_t converted_bytes = ConvertedSize(*layout, bytes);
   if (converted_bytes > DSBSIZE_MAX) {  // no sound buffer could hold it: refused before allocating
     delete[] data;
     return nullptr;
   }
   *size = static_cast<uint32_t>(converted_bytes);
   uint8_t* converted = new (std::nothrow) uint8_t[*size ? *size : 1];
-  if (converted) ConvertToTableFormat(layout, data, bytes, converted);
+  if (converted) ConvertToTableFormat(*layout, data, bytes, converted);
   delete[] data;
   return converted;
 }
@@ -172,12 +166,12 @@ int SoundInit() {
 int LoadWav(const char* file_name, uint32_t control_flags) {
   const int id = FirstFreeSlot();
   if (id < 0 || direct_sound == nullptr || file_name == nullptr) return -1;
-  WAVEFORMATEX format{};
+  PcmLayout layout{};
   uint32_t size = 0;
-  uint8_t* data = ReadWavFile(file_name, &format, &size);
+  uint8_t* data = ReadWavFile(file_name, &layout, &size);
   if (data == nullptr) return -1;
   SoundSlot& slot = sound_table[id];
-  slot.rate = static_cast<int32_t>(format.nSamplesPerSec);
+  slot.rate = static_cast<int32_t>(layout.rate);
   slot.size = static_cast<int32_t>(size);
   slot.state = 1;
   const bool made = CreateSlotBuffer(slot, data, size, control_flags);
@@ -271,6 +265,7 @@ int ReplicateSound(int id) {
 }
 
 int SetSoundVolume(int id, int volume) {
+  volume = std::clamp(volume, 0, 100);  // beyond either end the buffer volume would overflow or be refused
   return Control(id, [volume](LPDIRECTSOUNDBUFFER buffer) { return buffer->SetVolume(-30 * (100 - volume)); });
 }
 

@@ -48,7 +48,7 @@ int SoundMsLeft(int id);
 int SoundShutdown();
 // Puts a duplicate of a sound, playing independently, into the first free slot; its id, or -1.
 int ReplicateSound(int id);
-// Sets a sound's volume from 0 (-30 dB) to 100 (full); 1 on success.
+// Sets a sound's volume from 0 (-30 dB) to 100 (full), other values held to that range; 1 on success.
 int SetSoundVolume(int id, int volume);
 // Sets a sound's playback frequency in samples per second; 1 on success.
 int SetSoundFrequency(int id, int rate);

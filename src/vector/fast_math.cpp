@@ -40,7 +40,8 @@ void TransformVertices(Polygon2D* polygon, const Matrix3x2& matrix) {
 
 void BuildSinCosTables() {
   for (int i = 0; i < TRIG_TABLE_SIZE; ++i) {
-    const float angle = static_cast<float>(i * 3.1415927 / 180);
+    // The angle is rounded to float; its cosine and sine are taken in double and rounded once.
+    const double angle = static_cast<float>(i * 3.1415927 / 180);
     cos_table[i] = static_cast<float>(std::cos(angle));
     sin_table[i] = static_cast<float>(std::sin(angle));
   }

@@ -260,6 +260,7 @@ TEST_F(SpriteTest, HiddenSpritesAreSkippedAndKeyedPixelsShowTheBackground) {
   EXPECT_EQ(0, sprite.flags & SPRITE_VISIBLE);
   EXPECT_EQ(0, HideSprite(nullptr));
   EXPECT_EQ(0, ShowSprite(nullptr));
+  EXPECT_EQ(0, SetSpriteAnimSpeed(nullptr, 1));
   EXPECT_EQ(0, DrawSprite(nullptr, display.back_surface));
   ShowSprite(&sprite);
   EXPECT_EQ(0, DrawSprite(&sprite, nullptr));
@@ -366,6 +367,28 @@ TEST_F(SpriteTest, ClonesShareFramesAndDestructionReleasesEachOnce) {
   EXPECT_EQ(0, DestroySprite(nullptr));
 }
 
+TEST_F(SpriteTest, ASequenceReplacedInTheSourceLivesOnInItsCloneUntilBothAreDestroyed) {
+  ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 4, 4, 4, SPRITE_SEQUENCES, DDSCAPS_SYSTEMMEMORY, 0, 8));
+  ASSERT_EQ(1, SetSpriteAnimSpeed(&sprite, 1));
+  const int old_sequence[] = {1, 2}, new_sequence[] = {3, 0};
+  ASSERT_EQ(1, LoadSpriteAnimation(&sprite, 0, 2, old_sequence));
+  Sprite clone{};
+  ASSERT_EQ(1, CloneSprite(&sprite, &clone));
+  ASSERT_EQ(1, LoadSpriteAnimation(&sprite, 0, 2, new_sequence));  // the clone keeps the old one
+  std::vector<int> clone_frames;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(1, AnimateSprite(&clone));
+    clone_frames.push_back(clone.current_frame);
+  }
+  EXPECT_EQ((std::vector<int>{2, 1, 2}), clone_frames);
+  EXPECT_EQ((std::vector<int>{0, 3, 0}), Run(3));
+  // Either order of destruction frees each sequence once (LeakSanitizer finds one never freed).
+  EXPECT_EQ(1, DestroySprite(&sprite));
+  ASSERT_EQ(1, AnimateSprite(&clone));
+  EXPECT_EQ(1, clone.current_frame);
+  EXPECT_EQ(1, DestroySprite(&clone));
+}
+
 TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 116, 60, 1, SPRITE_WRAP, 0, 0, 8));
   EXPECT_EQ(1, SetSpritePosition(&sprite, 639, 100));
@@ -383,8 +406,10 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   MoveSprite(&sprite);  // exactly a width and a height out: not yet wrapped
   EXPECT_EQ(-116.0f, sprite.x);
   EXPECT_EQ(-60.0f, sprite.y);
-  SetSpritePosition(&sprite, 100, 479);
+  SetSpritePosition(&sprite, 100, 478);
   SetSpriteVelocity(&sprite, 0, 1);
+  MoveSprite(&sprite);  // on the bottom edge: not yet wrapped
+  EXPECT_EQ(479.0f, sprite.y);
   MoveSprite(&sprite);  // past the bottom edge: back in from the top
   EXPECT_EQ(100.0f, sprite.x);
   EXPECT_EQ(0.0f - 60, sprite.y);
@@ -424,6 +449,8 @@ TEST_F(SpriteTest, PositionVelocityMovesAndCollisions) {
   SetSpritePosition(&other, 12, 100);
   EXPECT_EQ(0, SpritesCollide(&sprite, &other));
   SetSpritePosition(&other, 100, 100 + 46);  // reduced half height 23 each
+  EXPECT_EQ(0, SpritesCollide(&sprite, &other));
+  SetSpritePosition(&other, 100, 100 - 46);
   EXPECT_EQ(0, SpritesCollide(&sprite, &other));
   EXPECT_EQ(0, SpritesCollide(&sprite, nullptr));
   other.x = 1e12f;  // beyond any screen coordinate: no collision, and no overflowing conversion

@@ -332,19 +332,24 @@ TEST_F(MidiMusicTest, AFailedPlaySegmentIsReportedAndNothingIsActive) {
   EXPECT_EQ(PlayMidi(0), 1);
 }
 
-TEST_F(MidiMusicTest, OperationsAfterShutdownFindNoPerformanceOrLoader) {
+TEST_F(MidiMusicTest, AfterShutdownNoSlotHoldsASegmentSoNoCallReachesThePerformance) {
   ASSERT_EQ(LoadMidi("note.mid"), 0);
+  ASSERT_EQ(LoadMidi("note.mid"), 1);
   ASSERT_EQ(PlayMidi(0), 1);
   EXPECT_EQ(MusicShutdown(), 1);
   EXPECT_EQ(music_performance, nullptr);
   EXPECT_EQ(music_loader, nullptr);
   EXPECT_EQ(active_midi, -1);
   EXPECT_EQ(SoftComStarts(), 0);
+  EXPECT_EQ(SoftMusicObjectCount(), 0);
   EXPECT_EQ(LoadMidi("note.mid"), -1);
-  midi_table[3] = MidiSlot{nullptr, nullptr, 3, MIDI_LOADED};
-  EXPECT_EQ(PlayMidi(3), 0);
-  EXPECT_EQ(StopMidi(3), 0);
-  EXPECT_EQ(MidiStatus(3), 0);
+  for (int id : {0, 1}) {  // the playing slot and the loaded one, now free
+    EXPECT_EQ(midi_table[id].segment, nullptr);
+    EXPECT_EQ(PlayMidi(id), 0);
+    EXPECT_EQ(StopMidi(id), 0);
+    EXPECT_EQ(MidiStatus(id), 0);
+    EXPECT_EQ(DeleteMidi(id), 1);
+  }
   EXPECT_EQ(MusicShutdown(), 1);
   EXPECT_EQ(SoftComStarts(), 0);
 }

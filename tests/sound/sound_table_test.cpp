@@ -1,6 +1,8 @@
 // The sound table over the software DirectSound: loading WAV files (good, odd and broken),
 // ids and slots, playing over virtual time, controls, duplicates, and the shell's waits.
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,35 @@ std::string ChunkClaiming(const std::string& id, uint32_t size, const std::strin
 std::string FormatBody(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t tag = 1, int block = -1) {
   const uint16_t align = block < 0 ? static_cast<uint16_t>(channels * bits / 8) : static_cast<uint16_t>(block);
   return Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
+}
+
+// The 40-byte format chunk body of the extensible format: `bits` per sample in the file, `valid_bits`
+// of them used, and the sub-format GUID whose first field is `subformat` (1 integer PCM, 3 float).
+std::string ExtensibleBody(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t valid_bits, uint32_t subformat,
+                           uint16_t extra_bytes = 22) {
+  const std::string guid_rest = {0, 0, 0x10, 0, '\x80', 0, 0, '\xAA', 0, 0x38, '\x9B', 0x71};
+  return FormatBody(channels, rate, bits, 0xFFFE) + Le16(extra_bytes) + Le16(valid_bits) + Le32(0) + Le32(subformat) +
+         guid_rest;
+}
+
+// How a test file stores its samples.
+struct SampleCoding {
+  int bits;
+  bool is_float;
+};
+
+// A full-scale 32-bit sample as a file in `coding` holds it: integers keep its top bits (8-bit
+// ones offset by 128), floats hold it divided by 2^31.
+std::string EncodeSample(int32_t value, SampleCoding coding) {
+  const uint32_t word = static_cast<uint32_t>(value);
+  if (coding.is_float) {
+    const float scaled = static_cast<float>(value) / 2147483648.0f;
+    uint32_t pattern;
+    std::memcpy(&pattern, &scaled, sizeof pattern);
+    return Le32(pattern);
+  }
+  if (coding.bits == 8) return std::string(1, static_cast<char>((word >> 24) ^ 0x80));
+  return Le32(word).substr(4 - coding.bits / 8);  // the top bytes, low byte first
 }
 
 std::string Wave(const std::string& chunks) { return "RIFF" + Le32(static_cast<uint32_t>(4 + chunks.size())) + "WAVE" + chunks; }
@@ -93,6 +124,7 @@ TEST_F(SoundTableTest, LoadsTakeSlotsInOrderAndA257thFails) {
   EXPECT_EQ(sound_table[255].id, 255);
   EXPECT_EQ(sound_table[255].size, 100);
   EXPECT_EQ(sound_table[255].rate, 11025);
+  EXPECT_STREQ(SoundFileName(0), "test.wav");
   EXPECT_STREQ(SoundFileName(3), "test.wav");
   EXPECT_EQ(SoundInit(), 1);  // empties the table again, same DirectSound
   EXPECT_EQ(SoftSoundObjectCount(), 1);
@@ -147,7 +179,15 @@ TEST_F(SoundTableTest, MalformedFilesFailCleanly) {
       Wave(""),
       Chunk("RIFX", "WAVE" + good_format + data),
       "RIFF" + Le32(100) + "AVI " + good_format + data,
-      Wave(Chunk("fmt ", FormatBody(1, 11025, 8, 3)) + data),           // not PCM
+      Wave(Chunk("fmt ", FormatBody(1, 11025, 8, 2)) + data),           // a compressed format
+      Wave(Chunk("fmt ", FormatBody(1, 11025, 8, 3)) + data),           // float of 8 bits
+      Wave(Chunk("fmt ", FormatBody(1, 11025, 64, 3)) + data),          // float of 64 bits
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 8, 8, 2)) + data),    // a compressed sub-format
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1).substr(0, 39) + "\x70") + data),  // not the GUID
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1).substr(0, 38)) + data),  // chunk cut short
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 1, 0)) + data),  // no room said for the rest
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 24, 0x118, 1)) + data),  // more valid bits than stored
+      Wave(Chunk("fmt ", ExtensibleBody(1, 11025, 16, 16, 3)) + data),  // float of 16 bits
       Wave(Chunk("fmt ", FormatBody(1, 11025, 8).substr(0, 14)) + data),  // short format
       Wave(Chunk("fmt ", FormatBody(0, 11025, 8)) + data),               // no channels
       Wave(Chunk("fmt ", FormatBody(1, 0, 8)) + data),                   // no rate
@@ -198,18 +238,67 @@ TEST_F(SoundTableTest, OtherPcmLayoutsAreConvertedToTheBufferFormat) {
   EXPECT_EQ(BufferBytes(slow), (std::vector<uint8_t>{100, 114, 128, 142, 115, 88, 61, 61, 61}));
 }
 
-TEST_F(SoundTableTest, ASoundTooLongForAnyBufferIsRefusedAndNotCutShort) {
-  // 1 Hz, 8-bit mono: 389567 frames make 4294976175 bytes at 11025 Hz, just past 32 bits (a
-  // 32-bit count would wrap to 8879 bytes and load a cut-off sound).
-  const std::string wrapping = Wave(Chunk("fmt ", FormatBody(1, 1, 8)) + Chunk("data", std::string(389567, '\x90')));
-  EXPECT_EQ(Load(wrapping), -1);
+TEST_F(SoundTableTest, RatesBelow1000HzAndSoundsTooLongForAnyBufferAreRefused) {
+  // 23 KB at 1 Hz would become 253 MB at 11025 Hz; no recording is made below 1000 Hz.
+  for (uint32_t rate : {1u, 999u})
+    EXPECT_EQ(Load(Wave(Chunk("fmt ", FormatBody(1, rate, 8)) + Chunk("data", std::string(23000, '\x90')))), -1)
+        << rate;
   EXPECT_EQ(sound_table[0].state, 0);  // refused on reading: the slot stays free
-  // 24349 frames at 1 Hz: 268447725 bytes, more than the largest sound buffer (0x0FFFFFFF).
-  EXPECT_EQ(Load(Wave(Chunk("fmt ", FormatBody(1, 1, 8)) + Chunk("data", std::string(24349, '\x90')))), -1);
-  EXPECT_EQ(sound_table[0].state, 0);
-  // The size in 64 bits; 16-bit stereo at 3675 Hz triples 8 frames into 24 bytes.
-  EXPECT_EQ(ConvertedSize(PcmLayout{1, 1, 8}, 389567), 4294976175u);
+  const int slowest = Load(Wave(Chunk("fmt ", FormatBody(1, 1000, 8)) + Chunk("data", Samples({200, 200, 200, 200}))));
+  ASSERT_EQ(slowest, 0);
+  EXPECT_EQ(sound_table[slowest].size, 44);  // 4 frames at 1000 Hz are 44.1 at 11025 Hz
+  // 24347888 frames at 1000 Hz: 268435465 bytes, more than the largest sound buffer (0x0FFFFFFF).
+  EXPECT_EQ(Load(Wave(Chunk("fmt ", FormatBody(1, 1000, 8)) + Chunk("data", std::string(24347888, '\x90')))), -1);
+  EXPECT_EQ(sound_table[1].state, 0);
+  // The size in 64 bits (a 32-bit count would wrap); 16-bit stereo at 3675 Hz triples 8 frames.
+  EXPECT_EQ(ConvertedSize(PcmLayout{1000, 1, 8}, 0xFFFFFFFFu), 47352014427u);
   EXPECT_EQ(ConvertedSize(PcmLayout{3675, 2, 16}, 8 * 4), 24u);
+}
+
+TEST_F(SoundTableTest, WideFloatAndExtensibleLayoutsDecodeToTheSamplesWritten) {
+  // Full-scale samples and the bytes they become: the top 8 bits, offset by 128.
+  const std::vector<int32_t> values = {0x7FFFF000, INT32_MIN, 0x12345000, -0x12345000, 0, 0x00FFF000};
+  const std::vector<uint8_t> expected = {0xFF, 0x00, 0x92, 0x6D, 0x80, 0x80};
+  struct Kind {
+    const char* name;
+    std::string format;
+    SampleCoding coding;
+  };
+  const Kind kinds[] = {
+      {"24-bit", FormatBody(1, 11025, 24), {24, false}},
+      {"32-bit", FormatBody(1, 11025, 32), {32, false}},
+      {"float", FormatBody(1, 11025, 32, 3), {32, true}},
+      {"extensible 8-bit", ExtensibleBody(1, 11025, 8, 8, 1), {8, false}},
+      {"extensible 16-bit", ExtensibleBody(1, 11025, 16, 16, 1), {16, false}},
+      {"extensible 20 bits in 24", ExtensibleBody(1, 11025, 24, 20, 1), {24, false}},
+      {"extensible 32-bit", ExtensibleBody(1, 11025, 32, 32, 1), {32, false}},
+      {"extensible float", ExtensibleBody(1, 11025, 32, 32, 3), {32, true}},
+  };
+  for (const Kind& kind : kinds) {
+    std::string samples;
+    for (int32_t value : values) samples += EncodeSample(value, kind.coding);
+    const int id = Load(Wave(Chunk("fmt ", kind.format) + Chunk("data", samples)), kind.name);
+    ASSERT_GE(id, 0) << kind.name;
+    EXPECT_EQ(sound_table[id].rate, 11025) << kind.name;
+    EXPECT_EQ(BufferBytes(id), expected) << kind.name;
+  }
+  // Six channels of 24 bits: every frame's channels averaged. The last frame has 0x4000 in two
+  // channels and 0 in four: 0x8000 / 6 = 0x1555, whose top byte is 0x15.
+  std::string six;
+  for (int32_t value : values)
+    for (int channel = 0; channel < 6; ++channel) six += EncodeSample(value, {24, false});
+  for (int32_t value : {0x40000000, 0x40000000, 0, 0, 0, 0}) six += EncodeSample(value, {24, false});
+  const int surround = Load(Wave(Chunk("fmt ", ExtensibleBody(6, 11025, 24, 24, 1)) + Chunk("data", six)));
+  ASSERT_GE(surround, 0);
+  std::vector<uint8_t> six_expected = expected;
+  six_expected.push_back(0x95);
+  EXPECT_EQ(BufferBytes(surround), six_expected);
+  // Floats beyond full scale are held at it; a float that is not a number is silence.
+  // 2, -2, not a number, 0.5.
+  const std::string loud = Le32(0x40000000) + Le32(0xC0000000) + Le32(0x7FC00000) + Le32(0x3F000000);
+  const int clipped = Load(Wave(Chunk("fmt ", FormatBody(1, 11025, 32, 3)) + Chunk("data", loud)), "loud.wav");
+  ASSERT_GE(clipped, 0);
+  EXPECT_EQ(BufferBytes(clipped), (std::vector<uint8_t>{0xFF, 0x00, 0x80, 0xC0}));
 }
 
 TEST_F(SoundTableTest, PlayLoopStopAndRestartOverVirtualTime) {
@@ -367,6 +456,8 @@ TEST_F(SoundTableTest, SoundsWithoutABufferAreHarmless) {
   EXPECT_FALSE(SoundPlaying(-1));
   EXPECT_EQ(SetSoundVolume(3, 50), 0);
   EXPECT_EQ(ReplicateSound(-1), -1);
+  EXPECT_EQ(ReplicateSound(SOUND_SLOTS), -1);  // past the table: nothing read
+  EXPECT_STREQ(SoundFileName(SOUND_SLOTS), "");
   EXPECT_EQ(ReplicateSound(5), -1);  // no buffer to duplicate: the slot is given back
   EXPECT_EQ(sound_table[0].state, 0);
 }
@@ -429,12 +520,13 @@ TEST_F(SoundTableTest, ALostBufferIsNotPlayingAndPlayReportsTheFailure) {
 TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
   const int id = Load(GameWave(std::string(100, '\x90')));
   LONG value = 0;
-  ASSERT_EQ(SetSoundVolume(id, 50), 1);
-  ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
-  EXPECT_EQ(value, -1500);
-  ASSERT_EQ(SetSoundVolume(id, 0), 1);
-  ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
-  EXPECT_EQ(value, -3000);
+  // Volumes outside 0..100 are held at the nearer end.
+  const int volumes[][2] = {{50, -1500}, {0, -3000}, {100, 0}, {INT_MIN, -3000}, {-1, -3000}, {101, 0}, {INT_MAX, 0}};
+  for (const auto& volume : volumes) {
+    ASSERT_EQ(SetSoundVolume(id, volume[0]), 1) << volume[0];
+    ASSERT_EQ(sound_table[id].buffer->GetVolume(&value), DS_OK);
+    EXPECT_EQ(value, volume[1]) << volume[0];
+  }
   ASSERT_EQ(SetSoundPan(id, -10000), 1);
   ASSERT_EQ(sound_table[id].buffer->GetPan(&value), DS_OK);
   EXPECT_EQ(value, -10000);

@@ -28,7 +28,12 @@ TEST_F(FastMathTest, TablesByWholeDegrees) {
   EXPECT_NEAR(sin_table[30], 0.5f, EPSILON);
   EXPECT_NEAR(cos_table[180], -1.0f, EPSILON);
   EXPECT_NEAR(sin_table[270], -1.0f, EPSILON);
-  EXPECT_EQ(sin_table[45], static_cast<float>(std::sin(static_cast<float>(45 * 3.1415927 / 180))));
+  // Every entry is the double-precision value at the float angle, rounded once to float.
+  for (int i = 0; i < 361; ++i) {
+    const double angle = static_cast<float>(i * 3.1415927 / 180);
+    EXPECT_EQ(cos_table[i], static_cast<float>(std::cos(angle))) << i;
+    EXPECT_EQ(sin_table[i], static_cast<float>(std::sin(angle))) << i;
+  }
 }
 
 TEST_F(FastMathTest, AnglesReduceIntoTheTables) {

@@ -145,14 +145,16 @@ TEST_F(VectorTest, TrianglesAreClippedAtEachEdge) {
 }
 
 TEST_F(VectorTest, FixedPointFillStaysOnItsRightEdge) {
-  // Spans of the old formula ran one past the right end: this one wrote column 640.
-  DrawTriangleFixed8(0, 0, 639, 0, 639, 2, 7, screen.Buffer(), Screen::PITCH);
+  // A span counted from its rounded left end ran one past the right edge inside the clip: row 1
+  // (left edge 50.5, rounded to 51) reached column 102.
+  DrawTriangleFixed8(0, 0, 101, 0, 101, 2, 7, screen.Buffer(), Screen::PITCH);
+  const int lefts[] = {0, 51, 101};
   for (int y = 0; y <= 2; ++y) {
     int first, last;
     ASSERT_TRUE(screen.Row(y, &first, &last));
-    EXPECT_EQ(last, 639) << y;
+    EXPECT_EQ(first, lefts[y]) << y;
+    EXPECT_EQ(last, 101) << y;
   }
-  EXPECT_TRUE(screen.InsideClip());
   // Left-leaning edges at negative columns: no undefined shifts, nothing left of the clip.
   Screen other;
   DrawTriangleFixed8(-50, 10, 30, 10, -200, 60, 7, other.Buffer(), Screen::PITCH);
