@@ -247,6 +247,27 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
   DestroyBitmapImage(&source);
 }
 
+// A block moved within one image lands as it was, whichever way the rectangles overlap.
+TEST_F(BitmapImageTest, CopyRectWithinOneImage) {
+  const struct {
+    int dest_x, dest_y, src_x, src_y;
+    std::vector<uint8_t> column0, row0;
+  } cases[] = {{0, 1, 0, 0, {1, 1, 2, 3}, {1, 2, 3, 4}},   // down one
+               {0, 0, 0, 1, {2, 3, 4, 4}, {2, 3, 4, 5}},   // up one
+               {1, 0, 0, 0, {1, 2, 3, 4}, {1, 1, 2, 3}},   // right one
+               {0, 0, 1, 1, {3, 4, 5, 4}, {3, 4, 5, 4}}};  // up and left
+  for (const auto& c : cases) {
+    ASSERT_EQ(1, CreateBitmapImage(&image, 0, 0, 4, 4, 8));
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) image.pixels[y * 4 + x] = static_cast<uint8_t>(1 + x + y);
+    ASSERT_EQ(1, CopyImageRect(&image, c.dest_x, c.dest_y, &image, c.src_x, c.src_y, 4, 4));
+    EXPECT_EQ(c.row0, Row(image, 0)) << c.dest_x << c.dest_y << c.src_x << c.src_y;
+    EXPECT_EQ(c.column0, (std::vector<uint8_t>{At(0, 0), At(0, 1), At(0, 2), At(0, 3)}))
+        << c.dest_x << c.dest_y << c.src_x << c.src_y;
+    DestroyBitmapImage(&image);
+  }
+}
+
 TEST_F(BitmapImageTest, DestroyZeroesTheRecord) {
   EXPECT_EQ(0, DestroyBitmapImage(&image));
   EXPECT_EQ(0, DestroyBitmapImage(nullptr));
