@@ -328,4 +328,22 @@ TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
   UnlockBackSurface();
 }
 
+// In the game's 8-bit mode a truecolour picture shows through the palette that is set, which
+// stays as it was, so the sprites keep their colours.
+TEST_F(BackdropTest, ATruecolourPictureKeepsTheGamesPalette) {
+  PaletteEntry game_palette[256];
+  for (int n = 0; n < 256; ++n) game_palette[n] = PaletteEntry{TestRed(n), TestGreen(n), TestBlue(n), PC_NOCOLLAPSE};
+  SetPalette(game_palette);
+  BmpSpec spec;
+  spec.width = 320;
+  spec.height = 200;
+  spec.bits = 24;
+  for (uint8_t index : TestIndices(320, 200)) spec.pixels.insert(spec.pixels.end(), {TestBlue(index), TestGreen(index), TestRed(index)});
+  ASSERT_TRUE(WriteBytes("True.BMP", EncodeBmp(spec)));
+  LoadBackdrop("True.BMP");
+  EXPECT_EQ(TestIndex(0, 0), backdrop.pixels[0]);
+  EXPECT_EQ(TestIndex(319, 199), backdrop.pixels[199 * 640 + 319]);
+  EXPECT_EQ(0, std::memcmp(game_palette, display.palette_entries, sizeof game_palette));
+}
+
 }  // namespace
