@@ -126,8 +126,8 @@ bool ReadPalette(HFILE file, const BITMAPINFOHEADER& info, int64_t pixels_start,
   const int64_t held = std::min((pixels_start - PaletteOffset(info)) / entry_bytes, MostPaletteEntries(info));
   if (!SeekTo(file, PaletteOffset(info)) || !ReadExactly(file, table, entry_bytes * held)) return false;
   for (int i = 0; i < BITMAP_PALETTE_SIZE; ++i) {
-    const uint8_t* entry = table + entry_bytes * i;
-    palette[i] = i < held ? PaletteEntry{entry[2], entry[1], entry[0], PC_NOCOLLAPSE} : PaletteEntry{0, 0, 0, PC_NOCOLLAPSE};
+    const uint8_t* entry = table + entry_bytes * i;  // the table is zero past the entries read
+    palette[i] = PaletteEntry{entry[2], entry[1], entry[0], PC_NOCOLLAPSE};
   }
   return true;
 }

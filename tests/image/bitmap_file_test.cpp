@@ -247,7 +247,7 @@ TEST_F(BitmapFileTest, OneAndFourBitPicturesBecomeEightBit) {
         spec.height = height;
         spec.bits = bits;
         spec.pad_rows = pad;
-        for (int i = 0; i < 33; ++i) spec.pixels.push_back(static_cast<uint8_t>(TestIndex(i % 11, i / 11) % (1 << bits)));
+        for (uint8_t index : TestIndices(11, 3)) spec.pixels.push_back(static_cast<uint8_t>(index % (1 << bits)));
         ASSERT_EQ(1, Load(spec)) << bits << " " << height << " " << pad;
         EXPECT_EQ(spec.pixels, Pixels()) << bits << " " << height << " " << pad;
         EXPECT_EQ(8, bitmap.info_header.biBitCount);

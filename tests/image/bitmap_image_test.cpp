@@ -338,7 +338,8 @@ TEST_F(BackdropTest, ATruecolourPictureKeepsTheGamesPalette) {
   spec.width = 320;
   spec.height = 200;
   spec.bits = 24;
-  for (uint8_t index : TestIndices(320, 200)) spec.pixels.insert(spec.pixels.end(), {TestBlue(index), TestGreen(index), TestRed(index)});
+  for (uint8_t index : TestIndices(320, 200))
+    spec.pixels.insert(spec.pixels.end(), {TestBlue(index), TestGreen(index), TestRed(index)});
   ASSERT_TRUE(WriteBytes("True.BMP", EncodeBmp(spec)));
   LoadBackdrop("True.BMP");
   EXPECT_EQ(TestIndex(0, 0), backdrop.pixels[0]);
