@@ -1,5 +1,6 @@
 // Picture files written by the test, read back and decoded pixel by pixel; damaged files refused
 // with the file closed and the record untouched.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -327,6 +328,15 @@ TEST_F(BitmapFileTest, TruecolourInAPalettisedModeUsesThePaletteThatIsSet) {
   EXPECT_EQ((std::vector<uint8_t>{9, 0, 0, 9}), Pixels());
   ASSERT_EQ(1, Load(Picture24(std::vector<uint8_t>(24, 128), 4, 2)));
   EXPECT_EQ((std::vector<uint8_t>{9, 0, 9, 0, 0, 9, 0, 9}), Pixels());
+
+  // A 16 x 16 field of (0, 0, 64) over black and blue (3) keeps its mean: one pixel in 4 is blue.
+  display.palette_entries[3] = PaletteEntry{0, 0, 255, PC_NOCOLLAPSE};
+  std::vector<uint8_t> field;
+  for (int i = 0; i < 256; ++i) field.insert(field.end(), {64, 0, 0});
+  ASSERT_EQ(1, Load(Picture24(field, 16, 16)));
+  const std::vector<uint8_t> pixels = Pixels();
+  EXPECT_EQ(64, std::count(pixels.begin(), pixels.end(), 3));
+  EXPECT_EQ(192, std::count(pixels.begin(), pixels.end(), 0));
 }
 
 TEST_F(BitmapFileTest, RunLengthPicture) {
@@ -479,6 +489,8 @@ TEST_F(BitmapFileTest, FlipRowsInPlace) {
   uint8_t four[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(1, FlipBitmapRows(four, 2, 4));
   EXPECT_EQ((std::vector<uint8_t>{7, 8, 5, 6, 3, 4, 1, 2}), std::vector<uint8_t>(four, four + 8));
+  EXPECT_EQ(1, FlipBitmapRows(three, 0, 3));  // nothing to move
+  EXPECT_EQ(1, FlipBitmapRows(three, 2, 0));
   EXPECT_EQ(0, FlipBitmapRows(nullptr, 2, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, -1, 3));
   EXPECT_EQ(0, FlipBitmapRows(three, 2, -3));
