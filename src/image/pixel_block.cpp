@@ -47,8 +47,12 @@ void CopyClippedBlock(const PixelBlock& dest, int64_t dest_x, int64_t dest_y, co
   height = std::min({height, source.height - source_y, dest.height - dest_y});
   if (width <= 0 || height <= 0) return;
   const int bytes = dest.bytes_per_pixel;
-  const uint8_t* from = source.pixels + source_y * source.pitch + source_x * bytes;
-  uint8_t* to = dest.pixels + dest_y * dest.pitch + dest_x * bytes;
-  for (int64_t row = 0; row < height; ++row, from += source.pitch, to += dest.pitch)
+  // Within one block, a move down copies the bottom row first so that no row is overwritten
+  // before it has been copied; each row's own copy may overlap too.
+  const bool bottom_first = dest.pixels == source.pixels && dest_y > source_y;
+  const int64_t first = bottom_first ? height - 1 : 0, step = bottom_first ? -1 : 1;
+  const uint8_t* from = source.pixels + (source_y + first) * source.pitch + source_x * bytes;
+  uint8_t* to = dest.pixels + (dest_y + first) * dest.pitch + dest_x * bytes;
+  for (int64_t row = 0; row < height; ++row, from += step * source.pitch, to += step * dest.pitch)
     std::memmove(to, from, static_cast<size_t>(width * bytes));
 }

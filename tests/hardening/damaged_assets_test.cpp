@@ -135,7 +135,7 @@ Bytes Picture8(int width, int height) {
   return EncodeBmp(spec);
 }
 
-// A picture of the given size in 24 bits, or 4 bits (which the reader refuses).
+// A picture of the given size in 24 bits, or in 4 bits with a 16-colour table.
 Bytes PictureOfDepth(int width, int height, int bits) {
   BmpSpec spec;
   spec.width = width;

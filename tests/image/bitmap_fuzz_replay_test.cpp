@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "bmp_test_files.h"
+#include "image/bitmap_file.h"
 #include "test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -61,12 +62,14 @@ TEST_F(BitmapFuzzReplayTest, SeedsAndMutationsRunClean) {
   ASSERT_EQ(1, DisplayInit(640, 480, 8, 0));
   mkdir("seeds", 0755);
   const int seeds = WriteBitmapSeeds("seeds");
-  ASSERT_EQ(7, seeds);
+  ASSERT_EQ(16, seeds);
   std::vector<std::vector<uint8_t>> corpus;
   for (int i = 0; i < seeds; ++i) corpus.push_back(ReadFile("seeds/seed-" + std::to_string(i) + ".bmp"));
-  for (const auto& seed : corpus) {
-    ASSERT_GT(seed.size(), 54u);
-    LLVMFuzzerTestOneInput(seed.data(), seed.size());
+  for (int i = 0; i < seeds; ++i) {  // every seed is a picture the reader takes
+    BitmapFile bitmap{};
+    EXPECT_EQ(1, LoadBitmapFile(&bitmap, ("seeds/seed-" + std::to_string(i) + ".bmp").c_str())) << i;
+    UnloadBitmapFile(&bitmap);
+    LLVMFuzzerTestOneInput(corpus[i].data(), corpus[i].size());
   }
   Xorshift random;
   for (int i = 0; i < MUTATIONS; ++i) {

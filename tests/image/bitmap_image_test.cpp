@@ -247,6 +247,27 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
   DestroyBitmapImage(&source);
 }
 
+// A block moved within one image lands as it was, whichever way the rectangles overlap.
+TEST_F(BitmapImageTest, CopyRectWithinOneImage) {
+  const struct {
+    int dest_x, dest_y, src_x, src_y;
+    std::vector<uint8_t> column0, row0;
+  } cases[] = {{0, 1, 0, 0, {1, 1, 2, 3}, {1, 2, 3, 4}},   // down one
+               {0, 0, 0, 1, {2, 3, 4, 4}, {2, 3, 4, 5}},   // up one
+               {1, 0, 0, 0, {1, 2, 3, 4}, {1, 1, 2, 3}},   // right one
+               {0, 0, 1, 1, {3, 4, 5, 4}, {3, 4, 5, 4}}};  // up and left
+  for (const auto& c : cases) {
+    ASSERT_EQ(1, CreateBitmapImage(&image, 0, 0, 4, 4, 8));
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) image.pixels[y * 4 + x] = static_cast<uint8_t>(1 + x + y);
+    ASSERT_EQ(1, CopyImageRect(&image, c.dest_x, c.dest_y, &image, c.src_x, c.src_y, 4, 4));
+    EXPECT_EQ(c.row0, Row(image, 0)) << c.dest_x << c.dest_y << c.src_x << c.src_y;
+    EXPECT_EQ(c.column0, (std::vector<uint8_t>{At(0, 0), At(0, 1), At(0, 2), At(0, 3)}))
+        << c.dest_x << c.dest_y << c.src_x << c.src_y;
+    DestroyBitmapImage(&image);
+  }
+}
+
 TEST_F(BitmapImageTest, DestroyZeroesTheRecord) {
   EXPECT_EQ(0, DestroyBitmapImage(&image));
   EXPECT_EQ(0, DestroyBitmapImage(nullptr));
@@ -305,6 +326,25 @@ TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
   back = LockBackSurface();
   EXPECT_EQ(0, back[7 * display.back_pitch + 5]);
   UnlockBackSurface();
+}
+
+// In the game's 8-bit mode a truecolour picture shows through the palette that is set, which
+// stays as it was, so the sprites keep their colours.
+TEST_F(BackdropTest, ATruecolourPictureKeepsTheGamesPalette) {
+  PaletteEntry game_palette[256];
+  for (int n = 0; n < 256; ++n) game_palette[n] = PaletteEntry{TestRed(n), TestGreen(n), TestBlue(n), PC_NOCOLLAPSE};
+  SetPalette(game_palette);
+  BmpSpec spec;
+  spec.width = 320;
+  spec.height = 200;
+  spec.bits = 24;
+  for (uint8_t index : TestIndices(320, 200))
+    spec.pixels.insert(spec.pixels.end(), {TestBlue(index), TestGreen(index), TestRed(index)});
+  ASSERT_TRUE(WriteBytes("True.BMP", EncodeBmp(spec)));
+  LoadBackdrop("True.BMP");
+  EXPECT_EQ(TestIndex(0, 0), backdrop.pixels[0]);
+  EXPECT_EQ(TestIndex(319, 199), backdrop.pixels[199 * 640 + 319]);
+  EXPECT_EQ(0, std::memcmp(game_palette, display.palette_entries, sizeof game_palette));
 }
 
 }  // namespace

@@ -25,52 +25,89 @@ void Put16(std::vector<uint8_t>& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
+// One row as the file holds it: pixels below 8 bits packed from the high bits of each byte.
+std::vector<uint8_t> StoredRow(const BmpSpec& spec, int row) {
+  if (spec.bits >= 8) {
+    const size_t bytes = static_cast<size_t>(spec.width) * (spec.bits / 8);
+    const uint8_t* start = spec.pixels.data() + row * bytes;
+    return std::vector<uint8_t>(start, start + bytes);
+  }
+  std::vector<uint8_t> out((static_cast<size_t>(spec.width) * spec.bits + 7) / 8, 0);
+  for (int x = 0; x < spec.width; ++x) {
+    const int bit = x * spec.bits;
+    out[bit / 8] |= static_cast<uint8_t>(spec.pixels[row * spec.width + x] << (8 - spec.bits - bit % 8));
+  }
+  return out;
+}
+
 std::vector<uint8_t> PixelData(const BmpSpec& spec) {
   if (!spec.encoded.empty()) return spec.encoded;
   const int rows = std::abs(spec.height);
-  const size_t packed = static_cast<size_t>(spec.width) * (spec.bits / 8);
-  const size_t stride = spec.pad_rows ? (packed + 3) & ~size_t{3} : packed;
   std::vector<uint8_t> data;
   for (int i = 0; i < rows; ++i) {
-    const int row = spec.height > 0 ? rows - 1 - i : i;  // bottom-up files start with the last row
-    const uint8_t* start = spec.pixels.data() + row * packed;
-    data.insert(data.end(), start, start + packed);
-    data.resize(data.size() + stride - packed, 0);
+    const std::vector<uint8_t> row = StoredRow(spec, spec.height > 0 ? rows - 1 - i : i);  // bottom-up: last row first
+    data.insert(data.end(), row.begin(), row.end());
+    if (spec.pad_rows) data.resize((data.size() + 3) & ~size_t{3}, 0);
   }
   return data;
 }
 
-}  // namespace
+int PaletteEntries(const BmpSpec& spec) {
+  if (spec.bits > 8) return 0;
+  return spec.palette_entries >= 0 ? spec.palette_entries : 1 << spec.bits;
+}
 
-std::vector<uint8_t> EncodeBmp(const BmpSpec& spec) {
-  const int entries = spec.bits == 8 ? spec.palette_entries : 0;
-  const std::vector<uint8_t> data = PixelData(spec);
-  const uint32_t offset = 14 + spec.info_size + 4 * entries;
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, offset + static_cast<uint32_t>(data.size()));
-  Put32(out, 0);
-  Put32(out, offset);
+// The 12-byte core header: size, then width, height, planes and bit count in 16 bits each.
+void PutCoreHeader(std::vector<uint8_t>& out, const BmpSpec& spec) {
+  Put32(out, 12);
+  Put16(out, static_cast<uint16_t>(spec.width));
+  Put16(out, static_cast<uint16_t>(spec.height));
+  Put16(out, 1);
+  Put16(out, static_cast<uint16_t>(spec.bits));
+}
+
+void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec, size_t data_bytes, int entries) {
   Put32(out, spec.info_size);
   Put32(out, static_cast<uint32_t>(spec.width));
   Put32(out, static_cast<uint32_t>(spec.height));
   Put16(out, 1);
   Put16(out, static_cast<uint16_t>(spec.bits));
   Put32(out, spec.compression);
-  Put32(out, spec.size_image_zero ? 0 : static_cast<uint32_t>(data.size()));
+  Put32(out, spec.size_image_zero ? 0 : static_cast<uint32_t>(data_bytes));
   Put32(out, 2835);
   Put32(out, 2835);
-  Put32(out, entries > 0 && entries < 256 ? entries : 0);
+  Put32(out, spec.clr_used >= 0 ? spec.clr_used : entries > 0 && entries < 256 ? entries : 0);
   Put32(out, 0);
-  out.resize(14 + spec.info_size, 0);
+  for (uint32_t mask : spec.masks) Put32(out, mask);  // inside a longer header, after a 40-byte one
+  if (out.size() < 14 + spec.info_size) out.resize(14 + spec.info_size, 0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeBmp(const BmpSpec& spec) {
+  const bool core = spec.info_size == 12;
+  const int entries = PaletteEntries(spec);
+  const std::vector<uint8_t> data = PixelData(spec);
+  const size_t outside_masks = spec.info_size == 40 ? 4 * spec.masks.size() : 0;
+  const uint32_t offset = static_cast<uint32_t>(14 + spec.info_size + outside_masks + (core ? 3 : 4) * entries);
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, offset + static_cast<uint32_t>(data.size() + spec.trailing.size()));
+  Put32(out, 0);
+  Put32(out, offset);
+  if (core)
+    PutCoreHeader(out, spec);
+  else
+    PutInfoHeader(out, spec, data.size(), entries);
   for (int n = 0; n < entries; ++n) {
     out.push_back(TestBlue(n));
     out.push_back(TestGreen(n));
     out.push_back(TestRed(n));
-    out.push_back(0);
+    if (!core) out.push_back(0);
   }
   out.insert(out.end(), data.begin(), data.end());
+  out.insert(out.end(), spec.trailing.begin(), spec.trailing.end());
   return out;
 }
 
@@ -120,6 +157,39 @@ int WriteBitmapSeeds(const std::string& folder) {
   rle.compression = 1;
   rle.encoded = {3, 9, 0, 3, 1, 2, 3, 0, 0, 2, 1, 1, 2, 7, 0, 0, 13, 4, 0, 1};
   specs.push_back(rle);
+  BmpSpec profile = short_table;  // a V5 file with a colour profile after its pixels
+  profile.palette_entries = 256;
+  profile.trailing.assign(64, 0x5A);
+  specs.push_back(profile);
+  for (int bits : {1, 4}) {
+    BmpSpec indexed = sheet;
+    indexed.bits = bits;
+    for (uint8_t& index : indexed.pixels) index = static_cast<uint8_t>(index % (1 << bits));
+    specs.push_back(indexed);
+  }
+  BmpSpec rle4 = sheet;
+  rle4.bits = 4;
+  rle4.compression = 2;
+  rle4.encoded = {3, 0x9A, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 1, 1, 2, 0x77, 0, 0, 13, 0x45, 0, 1};
+  specs.push_back(rle4);
+  BmpSpec rgb32 = sheet;
+  rgb32.bits = 32;
+  rgb32.pixels = TestIndices(52, 5);
+  specs.push_back(rgb32);
+  BmpSpec fields = rgb32;
+  fields.compression = 3;
+  fields.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
+  specs.push_back(fields);
+  BmpSpec fields_v5 = fields;
+  fields_v5.info_size = 124;
+  fields_v5.masks = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+  specs.push_back(fields_v5);
+  BmpSpec core = sheet;
+  core.info_size = 12;
+  specs.push_back(core);
+  BmpSpec core24 = rgb24;
+  core24.info_size = 12;
+  specs.push_back(core24);
   int written = 0;
   for (const BmpSpec& spec : specs)
     written += WriteBytes(folder + "/seed-" + std::to_string(written) + ".bmp", EncodeBmp(spec));

@@ -7,18 +7,22 @@
 #include <string>
 #include <vector>
 
-// What to write. Pixels are given top row first, width x bytes-per-pixel bytes a row.
+// What to write. Pixels are given top row first, width x bytes-per-pixel bytes a row (one byte
+// per pixel, the palette index, for 1- and 4-bit files).
 struct BmpSpec {
   int width = 4;
   int height = 2;                // negative: stored top row first
-  int bits = 8;                  // 8, 16 or 24 (other values are written as given)
-  uint32_t info_size = 40;       // 40, or 108 / 124 for the longer headers
-  int palette_entries = 256;     // colour table entries written (8-bit); biClrUsed says so when < 256
+  int bits = 8;                  // 1, 4, 8, 16, 24 or 32 (other values are written as given)
+  uint32_t info_size = 40;       // 40, 108 / 124 for the longer headers, 12 for the core header
+  int palette_entries = -1;      // colour table entries written (up to 8 bits); -1: 2 to the bits
+  int clr_used = -1;             // biClrUsed; -1: the entries written when fewer than 256, else 0
   bool pad_rows = true;          // rows padded to 4 bytes (biSizeImage then counts the padding)
   bool size_image_zero = false;  // write biSizeImage 0
   uint32_t compression = 0;      // biCompression
+  std::vector<uint32_t> masks;   // red, green, blue (alpha) masks: after a 40-byte header, or in a longer one
   std::vector<uint8_t> pixels;   // top row first; ignored when `encoded` is given
   std::vector<uint8_t> encoded;  // raw pixel data written as it is (run-length data)
+  std::vector<uint8_t> trailing; // written after the pixel data (a colour profile, say)
 };
 
 // Colour table entry n of every test file: red n, green 255 - n, blue 3n.
