@@ -8,14 +8,18 @@
 
 namespace {
 
-// Every sound is brought to the same loudness, with its peaks kept below full scale.
-const double TARGET_RMS = 0.22;
-const double PEAK_CEILING = 0.9;
+// The mixer adds up the sounds playing at one moment and saturates at full scale, so their
+// peaks share it. The most the game plays at once is a spoken line over the engine and the
+// tune (a letter found, the game-over prompts), or two spoken lines (a name and the cheer):
+// 2 x 0.46 and 0.46 + 2 x 0.24 stay under 0.95, leaving room for each sound's dither step.
+const double SPEECH_PEAK = 0.46;
+const double LOOP_PEAK = 0.24;
+// Other one-shots play alone; they are kept quieter than the voice, which stays the loudest.
+const double ONE_SHOT_RMS = 0.07;
+const double ONE_SHOT_PEAK = SPEECH_PEAK;
 const double EDGE_FADE_SECONDS = 0.01;
 const double COMPRESS_THRESHOLD = 0.3;  // of the sound's own peak
 const double COMPRESS_RATIO = 3;
-// Speech peaks here: the dither's one step on top still stays clear of full scale.
-const double SPEECH_PEAK = 0.92;
 const uint32_t DITHER_SEED = 0x9E3779B9u;
 // Below a quarter of a step a sample counts as silence and is not dithered, so the gaps
 // between calls and words stay silent instead of hissing.
@@ -122,7 +126,7 @@ std::vector<uint8_t> ToPcm8(const Samples& sound) {
 std::vector<uint8_t> FinishOneShot(Samples sound) {
   CompressPeaks(sound, COMPRESS_THRESHOLD, COMPRESS_RATIO);
   RemoveDcOffset(sound);
-  EvenOutLevel(sound, TARGET_RMS, PEAK_CEILING);
+  EvenOutLevel(sound, ONE_SHOT_RMS, ONE_SHOT_PEAK);
   FadeEdges(sound, EDGE_FADE_SECONDS);
   return ToPcm8(sound);
 }
@@ -140,6 +144,6 @@ std::vector<uint8_t> FinishSpeech(Samples speech) {
 
 std::vector<uint8_t> FinishLoop(Samples loop) {
   RemoveDcOffset(loop);
-  EvenOutLevel(loop, TARGET_RMS, PEAK_CEILING);
+  EvenOutLevel(loop, ONE_SHOT_RMS, LOOP_PEAK);
   return ToPcm8(loop);
 }

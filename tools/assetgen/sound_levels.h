@@ -33,12 +33,13 @@ Samples MakeSeamlessLoop(const Samples& sound, size_t loop_length, size_t crossf
 // near-silence (under a quarter step) stays 128 and the result is clamped to 1..255.
 std::vector<uint8_t> ToPcm8(const Samples& sound);
 
-// Finishes a one-shot sound: no DC, even level, silent edges, 8-bit.
+// Finishes a one-shot sound: no DC, an even level below the voice's, silent edges, 8-bit.
 std::vector<uint8_t> FinishOneShot(Samples sound);
 
-// Finishes a spoken line: no DC, peak brought to the level that uses the 8 bits without
-// clipping, silent edges, dithered 8-bit; no compression, which would blur the consonants.
+// Finishes a spoken line: no DC, peak brought to the level that leaves room for the sounds
+// played with it, silent edges, dithered 8-bit; no compression, which would blur the consonants.
 std::vector<uint8_t> FinishSpeech(Samples speech);
 
-// Finishes a loop: no DC and even level, with no fades that would pulse at each repeat.
+// Finishes a loop: no DC and a level low enough to play under the voice, with no fades that
+// would pulse at each repeat.
 std::vector<uint8_t> FinishLoop(Samples loop);
