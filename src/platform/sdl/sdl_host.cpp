@@ -8,6 +8,8 @@
 #include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
 #include "sdl/key_tracker.h"
+#include "sdl/tick_clock.h"
+#include "sdl/window_pixels.h"
 #include "win32.h"
 
 namespace {
@@ -29,8 +31,7 @@ struct SdlHostState {
   int texture_height;
   PaletteLookup palette;         // the last frame palette as ARGB
   ShownFrame shown;              // the frame on the screen, to skip showing it again unchanged
-  bool clock_read;               // the clock has been read at least once
-  uint32_t last_clock_ms;        // what it read last
+  TickClock clock;               // the game's millisecond clock
   KeyTracker keys;               // physical keys down, for one report per change
   bool release_keys_pending;     // the window went away with keys held: release them next pump
   bool pumped;                   // events have been read at least once
@@ -272,6 +273,7 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
 
 void CloseWindow() {
   DestroyTexture();
+  CloseWindowPixels();
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
   if (state.window) SDL_DestroyWindow(state.window);
   state.renderer = nullptr;
@@ -281,13 +283,23 @@ void CloseWindow() {
   state.release_keys_pending = true;
 }
 
+// Where the renderer rasterises on the processor anyway, frames go straight into the window's
+// pixels instead, scaled by the host: the renderer is kept only if the window has no such pixels.
+void PreferWindowPixels() {
+  if (!RendersInSoftware(state.renderer)) return;
+  SDL_DestroyRenderer(state.renderer);
+  state.renderer = nullptr;
+  if (!OpenWindowPixels(state.window)) state.renderer = CreateRenderer(state.window);
+}
+
 bool OpenWindow(const char* title, int x, int y, int width, int height) {
   if (!state.started) return false;
   CloseWindow();
   state.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_SHOWN);
   if (!state.window) return false;
   state.renderer = CreateRenderer(state.window);
-  if (!state.renderer) {
+  PreferWindowPixels();
+  if (!state.renderer && !WindowPixelsOpen()) {
     CloseWindow();
     return false;
   }
@@ -347,6 +359,7 @@ bool UploadFrame(const HostFrame& frame) {
 
 // Draws the frame texture, letterboxed, and shows it; black alone while there is no frame.
 void Repaint() {
+  if (WindowPixelsOpen()) ShowInWindowPixels(state.shown, state.palette);
   if (!state.renderer) return;
   SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
   SDL_RenderClear(state.renderer);  // the black bars
@@ -364,6 +377,8 @@ void Repaint() {
 // Shows a frame, unless it is the one on the screen already: a paced screen whose picture does
 // not move then costs no conversion and no drawing.
 void Present(const HostFrame& frame) {
+  if (WindowPixelsOpen() && FrameIsUsable(frame) && UpdateShownFrame(state.shown, frame))
+    ShowChangesInWindowPixels(state.shown, state.palette);
   if (!state.renderer || !FrameIsUsable(frame)) return;
   if (!EnsureTexture(frame.width, frame.height)) return;
   if (!UpdateShownFrame(state.shown, frame)) return;
@@ -373,32 +388,25 @@ void Present(const HostFrame& frame) {
 
 // ---- Time, display state, cursor ------------------------------------------------------------
 
-// How long a clock read again within the same millisecond gives the processor away.
-constexpr long CLOCK_POLL_PAUSE_NS = 200000;
-
-// Sleeps a fraction of a millisecond where the system can (Windows sleeps whole milliseconds).
-void PauseBriefly() {
+// Sleeps `counts` of the performance counter, a fraction of a millisecond, where the system can
+// (Windows sleeps whole milliseconds).
+void PauseCounts(uint64_t counts, uint64_t frequency) {
 #ifdef _WIN32
+  (void)counts;
+  (void)frequency;
   SDL_Delay(1);
 #else
-  const timespec pause{0, CLOCK_POLL_PAUSE_NS};
+  const uint64_t nanoseconds = counts * 1000000000u / frequency;
+  const timespec pause{static_cast<time_t>(nanoseconds / 1000000000u), static_cast<long>(nanoseconds % 1000000000u)};
   nanosleep(&pause, nullptr);
 #endif
 }
 
-// The tick count. A second reading within the same millisecond is a wait polling the clock
-// (the frame clock spends its last millisecond so): it sleeps a fraction of a millisecond
-// first, so that no wait keeps the processor busy.
-uint32_t Milliseconds() {
-  uint32_t now = SDL_GetTicks();
-  if (state.clock_read && now == state.last_clock_ms) {
-    PauseBriefly();
-    now = SDL_GetTicks();
-  }
-  state.clock_read = true;
-  state.last_clock_ms = now;
-  return now;
-}
+uint64_t PerformanceCounter() { return SDL_GetPerformanceCounter(); }
+
+// The tick count. A wait polling it (the frame clock spends its last millisecond so) sleeps
+// until the next millisecond at each reading, so that no wait keeps the processor busy.
+uint32_t Milliseconds() { return ReadTickClock(state.clock, PerformanceCounter, PauseCounts); }
 
 void Delay(uint32_t ms) { SDL_Delay(ms); }
 
@@ -515,6 +523,7 @@ bool InitVideo(std::string* errors) {
 
 void ResetState() {
   state = SdlHostState{};
+  state.clock = StartTickClock(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
   for (uint32_t& colour : state.palette.argb) colour = ARGB_BLACK;
 }
 
