@@ -5,8 +5,8 @@ Usage: bench/web_play_cost.py [WEB_DIR] [SECONDS]
 
 Serves WEB_DIR (default build/web) and bench/plain_canvas.html, opens each in its own headless
 Chromium (the one scripts/web-check drives), takes the game from the title into scene 1 with the
-arrow keys held, and measures over the same window: the page's main thread (busy time from the
-DevTools performance metrics) and every process of its Chromium, with the ratios.
+arrow keys held, and measures over the same window the processor time of the page's main thread
+(its renderer process's main thread) and of every process of its Chromium, with the ratios.
 """
 import importlib.machinery
 import importlib.util
@@ -33,10 +33,48 @@ def press(page, fields, down):
               nativeVirtualKeyCode=fields["windowsVirtualKeyCode"], **fields)
 
 
-def busy_seconds(page):
-    """Seconds the page's main thread has spent on tasks so far."""
-    metrics = {m["name"]: m["value"] for m in page.call("Performance.getMetrics")["metrics"]}
-    return metrics["TaskDuration"]
+def descendants(root):
+    """The process ids under `root`, itself included."""
+    children = {}
+    for name in os.listdir("/proc"):
+        if name.isdigit():
+            try:
+                parent = int(open(f"/proc/{name}/stat").read().rsplit(")", 1)[1].split()[1])
+            except OSError:
+                continue
+            children.setdefault(parent, []).append(int(name))
+    found, todo = [], [root]
+    while todo:
+        pid = todo.pop()
+        found.append(pid)
+        todo.extend(children.get(pid, []))
+    return found
+
+
+def thread_seconds(pid, tid):
+    """Processor seconds (user and system) one thread has used so far; 0 once it is gone."""
+    try:
+        fields = open(f"/proc/{pid}/task/{tid}/stat").read().rsplit(")", 1)[1].split()
+    except OSError:
+        return 0
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def renderer_main_threads(browser_pid):
+    """The main thread of each renderer process of a browser, where a page's scripts run."""
+    renderers = []
+    for pid in descendants(browser_pid):
+        try:
+            if b"--type=renderer" in open(f"/proc/{pid}/cmdline", "rb").read():
+                renderers.append(pid)
+        except OSError:
+            pass
+    return renderers
+
+
+def main_threads_seconds(browser_pid):
+    """Processor seconds used so far by the main thread of each renderer process, by its pid."""
+    return {pid: thread_seconds(pid, pid) for pid in renderer_main_threads(browser_pid)}
 
 
 def open_page(work, name, url):
@@ -63,11 +101,13 @@ def drive_game_into_play(page):
 
 
 def measure(pages, span):
-    """For each (page, browser pid): main-thread and all-process processor seconds over `span`."""
-    before = [(busy_seconds(p), web_check.process_tree_cpu_seconds(pid)) for p, pid in pages]
+    """For each (page, browser pid): main-thread and all-process processor seconds over `span`.
+    The page's main thread is the renderer main thread that worked the most over the window."""
+    before = [(main_threads_seconds(pid), web_check.process_tree_cpu_seconds(pid)) for _, pid in pages]
     time.sleep(span)
-    after = [(busy_seconds(p), web_check.process_tree_cpu_seconds(pid)) for p, pid in pages]
-    return [(a[0] - b[0], a[1] - b[1]) for a, b in zip(after, before)]
+    after = [(main_threads_seconds(pid), web_check.process_tree_cpu_seconds(pid)) for _, pid in pages]
+    return [(max((used - b[0].get(pid, 0) for pid, used in a[0].items()), default=0), a[1] - b[1])
+            for a, b in zip(after, before)]
 
 
 def main():
