@@ -8,7 +8,6 @@
 #include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
 #include "sdl/key_tracker.h"
-#include "sdl/tick_clock.h"
 #include "sdl/window_pixels.h"
 #include "win32.h"
 
@@ -31,7 +30,8 @@ struct SdlHostState {
   int texture_height;
   PaletteLookup palette;         // the last frame palette as ARGB
   ShownFrame shown;              // the frame on the screen, to skip showing it again unchanged
-  TickClock clock;               // the game's millisecond clock
+  bool clock_read;               // the clock has been read at least once
+  uint32_t last_clock_ms;        // what it read last
   KeyTracker keys;               // physical keys down, for one report per change
   bool release_keys_pending;     // the window went away with keys held: release them next pump
   bool pumped;                   // events have been read at least once
@@ -357,7 +357,8 @@ bool UploadFrame(const HostFrame& frame) {
   return true;
 }
 
-// Draws the frame texture, letterboxed, and shows it; black alone while there is no frame.
+// Draws the frame, letterboxed, and shows it (through the window's pixels or the renderer's
+// texture); black alone while there is no frame.
 void Repaint() {
   if (WindowPixelsOpen()) ShowInWindowPixels(state.shown, state.palette);
   if (!state.renderer) return;
@@ -388,25 +389,32 @@ void Present(const HostFrame& frame) {
 
 // ---- Time, display state, cursor ------------------------------------------------------------
 
-// Sleeps `counts` of the performance counter, a fraction of a millisecond, where the system can
-// (Windows sleeps whole milliseconds).
-void PauseCounts(uint64_t counts, uint64_t frequency) {
+// How long a clock read again within the same millisecond gives the processor away.
+constexpr long CLOCK_POLL_PAUSE_NS = 200000;
+
+// Sleeps a fraction of a millisecond where the system can (Windows sleeps whole milliseconds).
+void PauseBriefly() {
 #ifdef _WIN32
-  (void)counts;
-  (void)frequency;
   SDL_Delay(1);
 #else
-  const uint64_t nanoseconds = counts * 1000000000u / frequency;
-  const timespec pause{static_cast<time_t>(nanoseconds / 1000000000u), static_cast<long>(nanoseconds % 1000000000u)};
+  const timespec pause{0, CLOCK_POLL_PAUSE_NS};
   nanosleep(&pause, nullptr);
 #endif
 }
 
-uint64_t PerformanceCounter() { return SDL_GetPerformanceCounter(); }
-
-// The tick count. A wait polling it (the frame clock spends its last millisecond so) sleeps
-// until the next millisecond at each reading, so that no wait keeps the processor busy.
-uint32_t Milliseconds() { return ReadTickClock(state.clock, PerformanceCounter, PauseCounts); }
+// The tick count. A second reading within the same millisecond is a wait polling the clock
+// (the frame clock spends its last millisecond so): it sleeps a fraction of a millisecond
+// first, so that no wait keeps the processor busy.
+uint32_t Milliseconds() {
+  uint32_t now = SDL_GetTicks();
+  if (state.clock_read && now == state.last_clock_ms) {
+    PauseBriefly();
+    now = SDL_GetTicks();
+  }
+  state.clock_read = true;
+  state.last_clock_ms = now;
+  return now;
+}
 
 void Delay(uint32_t ms) { SDL_Delay(ms); }
 
@@ -523,7 +531,6 @@ bool InitVideo(std::string* errors) {
 
 void ResetState() {
   state = SdlHostState{};
-  state.clock = StartTickClock(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
   for (uint32_t& colour : state.palette.argb) colour = ARGB_BLACK;
 }
 
