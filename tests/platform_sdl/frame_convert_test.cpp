@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -139,16 +142,28 @@ TEST(ShownFrame, OnlyAFrameThatChangesTheScreenIsNew) {
   std::vector<uint8_t> pixels(3 * 6, 0);  // 4 x 3 frame, rows 6 bytes apart
   HostFrame frame{pixels.data(), 4, 3, 6, 8, palette.data()};
   ShownFrame shown{};
+  // The rows changed by the last update: only those are drawn again.
+  auto changed_span = [&] { return std::make_pair(shown.changed_first, shown.changed_count); };
   EXPECT_TRUE(UpdateShownFrame(shown, frame)) << "the first frame is always new";
+  EXPECT_EQ(changed_span(), std::make_pair(0, 3));
   EXPECT_FALSE(UpdateShownFrame(shown, frame));
   pixels[4] = 9;  // slack past the row's 4 pixels
   EXPECT_FALSE(UpdateShownFrame(shown, frame));
   pixels[2 * 6 + 3] = 7;  // last pixel of the last row
   EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_EQ(changed_span(), std::make_pair(2, 1));
   EXPECT_FALSE(UpdateShownFrame(shown, frame));
   EXPECT_EQ(shown.pixels[2 * 4 + 3], 7);
-  palette[255 * 4 + 2] ^= 1;  // one step of a fade
+  pixels[0] = 1;  // the first and the last row: the span covers the unchanged one between
+  pixels[2 * 6] = 1;
   EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_EQ(changed_span(), std::make_pair(0, 3));
+  pixels[6 + 1] = 1;  // the middle row alone
+  EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_EQ(changed_span(), std::make_pair(1, 1));
+  palette[255 * 4 + 2] ^= 1;  // one step of a fade: every row looks different
+  EXPECT_TRUE(UpdateShownFrame(shown, frame));
+  EXPECT_EQ(changed_span(), std::make_pair(0, 3));
   EXPECT_FALSE(UpdateShownFrame(shown, frame));
   palette[3] ^= 1;  // the flags byte is kept too: a change there counts, harmlessly
   EXPECT_TRUE(UpdateShownFrame(shown, frame));
@@ -165,6 +180,74 @@ TEST(ShownFrame, OnlyAFrameThatChangesTheScreenIsNew) {
   EXPECT_TRUE(UpdateShownFrame(shown, shorter));
   HostFrame fifteen{pixels.data(), 3, 2, 6, 15, palette.data()};
   EXPECT_TRUE(UpdateShownFrame(shown, fifteen));
+}
+
+// Scaling into a 9-wide output whose marker must survive outside the box; the frame is 3 x 2
+// of indices 1..6, shown through the ramp palette.
+TEST(ScaleFrame, RepeatsNearestPixelsInsideTheBoxOnly) {
+  const std::vector<uint8_t> palette = RampPalette();
+  PaletteLookup lookup{};
+  UpdatePaletteLookup(lookup, palette.data());
+  const uint8_t pixels[] = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};  // rows of 4 bytes, the last one slack
+  const HostFrame frame{pixels, 3, 2, 4, 8, palette.data()};
+  struct Case {
+    ScreenRect box;
+    int first, count;          // frame rows to draw
+    const char* expected;      // output rows, '.' untouched, digits the frame's index there
+    ScreenRect written;
+  };
+  const Case cases[] = {
+      {{1, 1, 6, 4}, 0, 2, ".........|.112233..|.112233..|.445566..|.445566..|", {1, 1, 6, 4}},  // doubled
+      {{0, 0, 7, 3}, 0, 2, "1112233..|1112233..|4445566..|.........|.........|", {0, 0, 7, 3}},  // 7/3, 3/2
+      {{2, 0, 2, 1}, 0, 2, "..12.....|.........|.........|.........|.........|", {2, 0, 2, 1}},  // shrunk
+      {{1, 1, 6, 4}, 1, 1, ".........|.........|.........|.445566..|.445566..|", {1, 3, 6, 2}},  // row 1 alone
+      {{0, 0, 7, 3}, 0, 1, "1112233..|1112233..|.........|.........|.........|", {0, 0, 7, 2}},
+      {{0, 3, 3, 2}, 0, 2, ".........|.........|.........|123......|456......|", {0, 3, 3, 2}},  // as it is
+      {{1, 1, 0, 4}, 0, 2, ".........|.........|.........|.........|.........|", {1, 1, 0, 0}},  // empty box
+  };
+  for (const Case& c : cases) {
+    std::vector<uint32_t> out = MarkedOutput(9, 5);
+    std::vector<uint32_t> row;
+    const ScreenRect written = ScaleFrame(frame, lookup.argb, c.box, c.first, c.count,
+                                          reinterpret_cast<uint8_t*>(out.data()), 9 * 4, row);
+    std::string picture;
+    for (int i = 0; i < 45; ++i) {
+      if (out[i] == UNTOUCHED)
+        picture += '.';
+      else
+        picture += out[i] == lookup.argb[out[i] >> 16 & 0xFF] ? static_cast<char>('0' + (out[i] >> 16 & 0xFF)) : '?';
+      if (i % 9 == 8) picture += '|';
+    }
+    EXPECT_EQ(picture, c.expected) << c.box.x << "," << c.box.y << " " << c.box.width << "x" << c.box.height;
+    EXPECT_EQ(std::make_tuple(written.x, written.y, written.width, written.height),
+              std::make_tuple(c.written.x, c.written.y, c.written.width, c.written.height));
+  }
+  std::vector<uint32_t> out = MarkedOutput(9, 5);
+  std::vector<uint32_t> row;
+  const HostFrame deep{pixels, 1, 1, 4, 24, nullptr};
+  ScaleFrame(deep, lookup.argb, ScreenRect{0, 0, 2, 2}, 0, 1, reinterpret_cast<uint8_t*>(out.data()), 36, row);
+  EXPECT_EQ(out, MarkedOutput(9, 5)) << "a depth it cannot convert writes nothing";
+}
+
+// Sixteen-bit frames go through the same scaling, each pixel widened once.
+TEST(ScaleFrame, SixteenBitPixelsAreWidenedThenRepeated) {
+  const uint16_t pixels[] = {0xF800, 0x07E0};  // pure red, pure green in 5.6.5
+  const HostFrame frame{reinterpret_cast<const uint8_t*>(pixels), 2, 1, 4, 16, nullptr};
+  std::vector<uint32_t> out(4 * 2, UNTOUCHED);
+  std::vector<uint32_t> row;
+  ScaleFrame(frame, nullptr, ScreenRect{0, 0, 4, 2}, 0, 1, reinterpret_cast<uint8_t*>(out.data()), 16, row);
+  const uint32_t red = 0xFFFF0000u, green = 0xFF00FF00u;
+  EXPECT_EQ(out, (std::vector<uint32_t>{red, red, green, green, red, red, green, green}));
+}
+
+TEST(IsSoftwareRasterizer, KnowsTheProcessorRasterisersByName) {
+  EXPECT_TRUE(IsSoftwareRasterizer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRasterizer("softpipe"));
+  EXPECT_TRUE(IsSoftwareRasterizer("Mesa X11 Software Rasterizer"));
+  EXPECT_TRUE(IsSoftwareRasterizer("SWR (LLVM 12.0.0, 256 bits)"));
+  EXPECT_FALSE(IsSoftwareRasterizer("Graphics Adapter 620 (hardware)"));
+  EXPECT_FALSE(IsSoftwareRasterizer(""));
+  EXPECT_FALSE(IsSoftwareRasterizer(nullptr));
 }
 
 TEST(FitLetterbox, KeepsFourByThreeCentredWithBars) {

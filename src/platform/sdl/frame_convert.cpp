@@ -74,20 +74,79 @@ bool FrameDepthSupported(int bits_per_pixel) {
   return bits_per_pixel == 8 || bits_per_pixel == 15 || bits_per_pixel == 16;
 }
 
+namespace {
+
+// Converts one frame row to ARGB in `out`, by the frame's depth.
+void ConvertRow(const HostFrame& frame, const uint8_t* row, const uint32_t* argb, uint32_t* out) {
+  if (frame.bits_per_pixel == 8)
+    ConvertRow8(row, frame.width, argb, out);
+  else if (frame.bits_per_pixel == 16)
+    ConvertRow565(row, frame.width, out);
+  else
+    ConvertRow555(row, frame.width, out);
+}
+
+// Widens a converted row of `source_width` pixels to `width` by repeating pixels (nearest): the
+// source pixel of output x is x * source_width / width, stepped without a division.
+void StretchRow(const uint32_t* source, int source_width, uint32_t* out, int width) {
+  if (width == 2 * source_width) {  // the usual case, a 640-pixel frame on a 1280-pixel screen
+    for (int x = 0; x < source_width; ++x) out[2 * x] = out[2 * x + 1] = source[x];
+    return;
+  }
+  int source_x = 0;
+  int remainder = 0;
+  for (int x = 0; x < width; ++x) {
+    out[x] = source[source_x];
+    remainder += source_width;
+    while (remainder >= width) {
+      remainder -= width;
+      ++source_x;
+    }
+  }
+}
+
+}  // namespace
+
 bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch) {
-  int bits = frame.bits_per_pixel;
-  if (!FrameDepthSupported(bits)) return false;
+  if (!FrameDepthSupported(frame.bits_per_pixel)) return false;
   for (int y = 0; y < frame.height; ++y) {
     const uint8_t* row = frame.pixels + static_cast<long>(y) * frame.pitch;
-    uint32_t* out_row = reinterpret_cast<uint32_t*>(out + static_cast<long>(y) * out_pitch);
-    if (bits == 8)
-      ConvertRow8(row, frame.width, argb, out_row);
-    else if (bits == 16)
-      ConvertRow565(row, frame.width, out_row);
-    else
-      ConvertRow555(row, frame.width, out_row);
+    ConvertRow(frame, row, argb, reinterpret_cast<uint32_t*>(out + static_cast<long>(y) * out_pitch));
   }
   return true;
+}
+
+ScreenRect ScaleFrame(const HostFrame& frame, const uint32_t* argb, const ScreenRect& box, int first, int count,
+                      uint8_t* out, int out_pitch, std::vector<uint32_t>& row) {
+  ScreenRect written{box.x, box.y, box.width, 0};
+  if (!FrameDepthSupported(frame.bits_per_pixel) || box.width <= 0 || box.height <= 0) return written;
+  row.resize(static_cast<size_t>(frame.width));
+  const size_t out_row_bytes = static_cast<size_t>(box.width) * sizeof(uint32_t);
+  const uint32_t* made = nullptr;  // the last output row made, to copy while the source row repeats
+  int made_from = -1;
+  for (int y = 0; y < box.height; ++y) {
+    const int source_y = static_cast<int>(static_cast<int64_t>(y) * frame.height / box.height);
+    if (source_y < first || source_y >= first + count) continue;
+    if (written.height == 0) written.y = box.y + y;
+    written.height = box.y + y + 1 - written.y;
+    uint32_t* out_row = reinterpret_cast<uint32_t*>(out + static_cast<long>(box.y + y) * out_pitch) + box.x;
+    if (source_y == made_from) {
+      std::memcpy(out_row, made, out_row_bytes);
+      continue;
+    }
+    ConvertRow(frame, frame.pixels + static_cast<long>(source_y) * frame.pitch, argb, row.data());
+    StretchRow(row.data(), frame.width, out_row, box.width);
+    made = out_row;
+    made_from = source_y;
+  }
+  return written;
+}
+
+bool IsSoftwareRasterizer(const char* gl_renderer) {
+  if (gl_renderer == nullptr) return false;
+  for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"})
+    if (std::strstr(gl_renderer, name) != nullptr) return true;
+  return false;
 }
 
 namespace {
@@ -100,18 +159,21 @@ bool SameShape(const ShownFrame& shown, const HostFrame& frame) {
   return shown.width == frame.width && shown.height == frame.height && shown.bits_per_pixel == frame.bits_per_pixel;
 }
 
-// Copies the frame's rows that differ into `shown`; false when every row was the same.
+// Copies the frame's rows that differ into `shown` and records their span; false when every row
+// was the same.
 bool CopyChangedRows(ShownFrame& shown, const HostFrame& frame) {
   const size_t row_bytes = RowBytes(frame);
-  bool changed = false;
+  shown.changed_first = 0;
+  shown.changed_count = 0;
   for (int y = 0; y < frame.height; ++y) {
     const uint8_t* row = frame.pixels + static_cast<ptrdiff_t>(y) * frame.pitch;
     uint8_t* kept = shown.pixels.data() + row_bytes * y;
     if (std::memcmp(kept, row, row_bytes) == 0) continue;
     std::memcpy(kept, row, row_bytes);
-    changed = true;
+    if (shown.changed_count == 0) shown.changed_first = y;
+    shown.changed_count = y + 1 - shown.changed_first;
   }
-  return changed;
+  return shown.changed_count > 0;
 }
 
 }  // namespace
@@ -129,7 +191,12 @@ bool UpdateShownFrame(ShownFrame& shown, const HostFrame& frame) {
     std::memcpy(shown.palette, frame.palette, PALETTE_BYTES);
     changed = true;
   }
-  return CopyChangedRows(shown, frame) || changed;
+  if (!CopyChangedRows(shown, frame) && !changed) return false;
+  if (changed) {
+    shown.changed_first = 0;
+    shown.changed_count = frame.height;
+  }
+  return true;
 }
 
 ScreenRect FitLetterbox(int output_width, int output_height, int frame_width, int frame_height) {

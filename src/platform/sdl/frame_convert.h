@@ -26,6 +26,8 @@ struct ShownFrame {
   int height;                      // rows
   int bits_per_pixel;              // 8, 15 or 16
   uint8_t palette[PALETTE_BYTES];  // its palette (8-bit frames only)
+  int changed_first;               // the rows the last update changed: from this one
+  int changed_count;               // this many (all of them after a new size, depth or palette)
 };
 
 // Where a frame goes on the output: the largest rectangle of the frame's shape, centred.
@@ -52,7 +54,18 @@ bool FrameDepthSupported(int bits_per_pixel);
 bool ConvertFrame(const HostFrame& frame, const uint32_t* argb, uint8_t* out, int out_pitch);
 // Makes `shown` hold `frame`; false when it held the same picture already (same size, depth and
 // pixels, and for 8-bit frames the same palette), that is when showing it again changes nothing.
+// Records which rows changed.
 bool UpdateShownFrame(ShownFrame& shown, const HostFrame& frame);
+// Converts `frame` to ARGB and scales it (nearest pixel) into `box` of a 32-bit output whose rows
+// are `out_pitch` bytes apart, only the output rows made from the `count` frame rows from `first`
+// on; returns the part of the box it wrote. Each frame row is converted once into `row` and the
+// output rows it makes are copies: a frame doubled costs a conversion and a copy. Writes nothing
+// for unsupported depths or an empty box.
+ScreenRect ScaleFrame(const HostFrame& frame, const uint32_t* argb, const ScreenRect& box, int first, int count,
+                      uint8_t* out, int out_pitch, std::vector<uint32_t>& row);
+// True when an OpenGL renderer name (GL_RENDERER) is a rasteriser that runs on the processor:
+// drawing a scaled frame through it costs more than scaling it straight into the window's pixels.
+bool IsSoftwareRasterizer(const char* gl_renderer);
 // The letterbox for a frame_width x frame_height frame on an output_width x output_height
 // screen: scaled as large as fits with its proportions kept, black bars on the other axis.
 ScreenRect FitLetterbox(int output_width, int output_height, int frame_width, int frame_height);

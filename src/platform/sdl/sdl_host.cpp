@@ -8,6 +8,7 @@
 #include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
 #include "sdl/key_tracker.h"
+#include "sdl/window_pixels.h"
 #include "win32.h"
 
 namespace {
@@ -272,6 +273,7 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
 
 void CloseWindow() {
   DestroyTexture();
+  CloseWindowPixels();
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
   if (state.window) SDL_DestroyWindow(state.window);
   state.renderer = nullptr;
@@ -281,13 +283,23 @@ void CloseWindow() {
   state.release_keys_pending = true;
 }
 
+// Where the renderer rasterises on the processor anyway, frames go straight into the window's
+// pixels instead, scaled by the host: the renderer is kept only if the window has no such pixels.
+void PreferWindowPixels() {
+  if (!RendersInSoftware(state.renderer)) return;
+  SDL_DestroyRenderer(state.renderer);
+  state.renderer = nullptr;
+  if (!OpenWindowPixels(state.window)) state.renderer = CreateRenderer(state.window);
+}
+
 bool OpenWindow(const char* title, int x, int y, int width, int height) {
   if (!state.started) return false;
   CloseWindow();
   state.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_SHOWN);
   if (!state.window) return false;
   state.renderer = CreateRenderer(state.window);
-  if (!state.renderer) {
+  PreferWindowPixels();
+  if (!state.renderer && !WindowPixelsOpen()) {
     CloseWindow();
     return false;
   }
@@ -345,8 +357,10 @@ bool UploadFrame(const HostFrame& frame) {
   return true;
 }
 
-// Draws the frame texture, letterboxed, and shows it; black alone while there is no frame.
+// Draws the frame, letterboxed, and shows it (through the window's pixels or the renderer's
+// texture); black alone while there is no frame.
 void Repaint() {
+  if (WindowPixelsOpen()) ShowInWindowPixels(state.shown, state.palette);
   if (!state.renderer) return;
   SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
   SDL_RenderClear(state.renderer);  // the black bars
@@ -364,6 +378,8 @@ void Repaint() {
 // Shows a frame, unless it is the one on the screen already: a paced screen whose picture does
 // not move then costs no conversion and no drawing.
 void Present(const HostFrame& frame) {
+  if (WindowPixelsOpen() && FrameIsUsable(frame) && UpdateShownFrame(state.shown, frame))
+    ShowChangesInWindowPixels(state.shown, state.palette);
   if (!state.renderer || !FrameIsUsable(frame)) return;
   if (!EnsureTexture(frame.width, frame.height)) return;
   if (!UpdateShownFrame(state.shown, frame)) return;

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -45,6 +46,7 @@ struct WebHostState {
   KeyTracker keys;                    // physical keys down, for one report per change
   PaletteLookup palette;              // the last frame palette, as red, green, blue, alpha bytes
   std::vector<uint32_t> rgba;         // the frame as the canvas takes it
+  ShownFrame shown;                   // the frame on the canvas, to convert and put only what changed
   double last_yield_ms;               // wall time of the last turn given to the browser
   double slept_until_ms;              // wall time the last sleep ended
   int calls_since_yield;              // clock reads and pumps since then
@@ -173,16 +175,21 @@ void PumpEvents() {
 
 // ---- Canvas ---------------------------------------------------------------------------------
 
-// Draws width x height RGBA pixels into the page's canvas, which CSS scales to the window.
-EM_JS(void, JsPutFrame, (const uint32_t* rgba, int width, int height), {
+// Draws `rows` rows from `first` of width x height RGBA pixels into the page's canvas, which CSS
+// scales to the window (all of them when the canvas changes size); counts the frame as shown.
+EM_JS(void, JsPutFrame, (const uint32_t* rgba, int width, int height, int first, int rows), {
   var canvas = Module['canvas'];
   if (canvas.width !== width || canvas.height !== height) {
     canvas.width = width;
     canvas.height = height;
+    first = 0;
+    rows = height;
   }
   if (!Module.vorkCanvasContext) Module.vorkCanvasContext = canvas.getContext('2d', {alpha: false});
-  var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-  Module.vorkCanvasContext.putImageData(new ImageData(pixels, width, height), 0, 0);
+  if (rows > 0) {
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    Module.vorkCanvasContext.putImageData(new ImageData(pixels, width, height), 0, 0, 0, first, width, rows);
+  }
   Module.vorkFramesShown = (Module.vorkFramesShown || 0) + 1;
   if (Module.onVorkFrame) Module.onVorkFrame(canvas);  // a watcher (the browser check) sees each frame
 });
@@ -208,21 +215,38 @@ void CloseWindow() {}
 
 void SetDisplayMode(int width, int height, int) {
   state.rgba.assign(static_cast<size_t>(width) * height, 0xFF000000u);
-  JsPutFrame(state.rgba.data(), width, height);
+  state.shown = ShownFrame{};  // the next frame is put whole
+  JsPutFrame(state.rgba.data(), width, height, 0, height);
 }
 
-// Converts the frame to RGBA and puts it on the canvas; the browser shows it at its next turn.
-void Present(const HostFrame& frame) {
-  if (!frame.pixels || frame.width <= 0 || frame.height <= 0 || !FrameDepthSupported(frame.bits_per_pixel))
-    return;
+// Converts `rows` rows of the frame from `first` to RGBA, into the same rows of state.rgba.
+void ConvertRows(const HostFrame& frame, int first, int rows) {
   // An 8-bit frame goes through the palette, turned into canvas order once per palette.
   if (frame.bits_per_pixel == 8 && frame.palette && UpdatePaletteLookup(state.palette, frame.palette))
     SwapRedBlue(state.palette.argb, PALETTE_ENTRIES);
-  size_t count = static_cast<size_t>(frame.width) * frame.height;
+  const size_t count = static_cast<size_t>(frame.width) * frame.height;
   if (state.rgba.size() != count) state.rgba.resize(count);
-  ConvertFrame(frame, state.palette.argb, reinterpret_cast<uint8_t*>(state.rgba.data()), frame.width * 4);
-  if (frame.bits_per_pixel != 8) SwapRedBlue(state.rgba.data(), count);
-  JsPutFrame(state.rgba.data(), frame.width, frame.height);
+  HostFrame part = frame;
+  part.pixels = frame.pixels + static_cast<ptrdiff_t>(first) * frame.pitch;
+  part.height = rows;
+  uint32_t* out = state.rgba.data() + static_cast<size_t>(first) * frame.width;
+  ConvertFrame(part, state.palette.argb, reinterpret_cast<uint8_t*>(out), frame.width * 4);
+  if (frame.bits_per_pixel != 8) SwapRedBlue(out, static_cast<size_t>(rows) * frame.width);
+}
+
+// Puts the rows of the frame that changed on the canvas (none when it is the picture there
+// already); the browser shows it at its next turn. Every frame counts as shown.
+void Present(const HostFrame& frame) {
+  if (!frame.pixels || frame.width <= 0 || frame.height <= 0 || !FrameDepthSupported(frame.bits_per_pixel))
+    return;
+  int first = 0;
+  int rows = 0;
+  if (UpdateShownFrame(state.shown, frame)) {
+    first = state.shown.changed_first;
+    rows = state.shown.changed_count;
+    ConvertRows(frame, first, rows);
+  }
+  JsPutFrame(state.rgba.data(), frame.width, frame.height, first, rows);
   ++state.frames_presented;
 }
 
