@@ -9,6 +9,7 @@
 enum PauseReason : unsigned {
   PAUSE_HIDDEN = 1u,      // the window is minimised or hidden
   PAUSE_UNFOCUSED = 2u,   // another window has the keyboard
+  PAUSE_GRABBED = 4u,     // another program grabbed the keyboard (a screen locker)
 };
 
 // The game's pause and its clock. Zero-initialise it: running, no time lost.

@@ -251,8 +251,11 @@ void HandleSystemEvent(const SDL_SysWMmsg* message) {
   int height = 0;
   switch (message ? ReadDesktopEvent(*message, &width, &height) : DesktopChange::NONE) {
     case DesktopChange::SCREEN_RESIZED: FollowScreenSize(width, height); break;
-    case DesktopChange::KEYBOARD_TAKEN: ReleaseHeldKeys(); break;
-    case DesktopChange::KEYBOARD_BACK:
+    case DesktopChange::KEYBOARD_TAKEN:
+      ReleaseHeldKeys();
+      SetPause(PAUSE_GRABBED, true);
+      break;
+    case DesktopChange::KEYBOARD_BACK: SetPause(PAUSE_GRABBED, false); break;
     case DesktopChange::NONE: break;
   }
 }
@@ -276,6 +279,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
     SetPause(PAUSE_UNFOCUSED, true);
   } else if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
     SetPause(PAUSE_UNFOCUSED, false);
+    SetPause(PAUSE_GRABBED, false);  // the keyboard is ours again, whatever became of the grab
   } else if (event.event == SDL_WINDOWEVENT_CLOSE) {
     ReportClose(close_reported);
   }
@@ -375,8 +379,8 @@ void CloseWindow() {
   if (state.window) SDL_DestroyWindow(state.window);
   state.renderer = nullptr;
   state.window = nullptr;
-  SetPause(PAUSE_HIDDEN, false);  // no window, nothing to wait for
-  SetPause(PAUSE_UNFOCUSED, false);
+  // No window: nothing to wait for.
+  for (PauseReason reason : {PAUSE_HIDDEN, PAUSE_UNFOCUSED, PAUSE_GRABBED}) SetPause(reason, false);
   // No key-up can arrive for a window that is gone; release held keys at the next pump rather
   // than calling back into the platform while it is closing the window.
   state.release_keys_pending = true;
