@@ -280,6 +280,8 @@ void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
   } else if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
     SetPause(PAUSE_UNFOCUSED, false);
     SetPause(PAUSE_GRABBED, false);  // the keyboard is ours again, whatever became of the grab
+  } else if (event.event == SDL_WINDOWEVENT_SHOWN && state.cover_by_hand) {
+    SDL_SetWindowInputFocus(state.window);  // no manager hands the keyboard back to a window shown again
   } else if (event.event == SDL_WINDOWEVENT_CLOSE) {
     ReportClose(close_reported);
   }
