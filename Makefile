@@ -4,7 +4,7 @@ TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
 .PHONY: all deps release play test assets assets-preview bench fuzz clean golden windows windows-check
-.PHONY: web web-serve web-check
+.PHONY: web web-serve web-check desktop-check
 
 all: release
 
@@ -83,6 +83,12 @@ web: deps
 web-serve: web
 	@echo "Open http://127.0.0.1:$(WEB_PORT)/ in a web browser (Ctrl+C stops the server)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_DIR)
+
+# Plays the desktop game in virtual X servers under openbox, twm and no window manager: hidden in
+# play, a keyboard grab, a second start, no sound, screen size changes. See scripts/desktop-check.
+desktop-check: release
+	scripts/install-deps desktop-check
+	timeout 600 scripts/desktop-check $(RELEASE_DIR)
 
 # Plays the page in headless Chromium and checks what it shows and plays: see scripts/web-check.
 web-check: web

@@ -2,13 +2,17 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "sdl/dik_map.h"
 #include "sdl/frame_convert.h"
+#include "sdl/game_pause.h"
+#include "sdl/instance_lock.h"
 #include "sdl/key_tracker.h"
 #include "sdl/window_pixels.h"
+#include "sdl/x11_desktop.h"
 #include "win32.h"
 
 namespace {
@@ -40,6 +44,9 @@ struct SdlHostState {
   SDL_AudioDeviceID audio_device;  // the open audio output, 0 while none
   int audio_rate;                  // its frames per second
   HostAudioSource audio_source;    // where its callback takes the mixed samples from
+  bool no_sound_reported;          // why the game is silent has been said
+  GamePause pause;                 // the game's time stands still while the window is away
+  bool cover_by_hand;              // no manager shows full screen: the host covers the screen
 };
 
 SdlHostState state;
@@ -186,22 +193,100 @@ bool HandleDeviceEvent(const SDL_Event& event) {
   }
 }
 
-// ---- Events ---------------------------------------------------------------------------------
+// ---- Pause ----------------------------------------------------------------------------------
 
+// Pauses or plays the sound as the game's pause says.
+void FollowPauseWithSound() {
+  if (state.audio_device != 0) SDL_PauseAudioDevice(state.audio_device, GamePaused(state.pause) ? 1 : 0);
+}
+
+// Sets or clears one reason for the pause; the sound follows.
+void SetPause(PauseReason reason, bool active) {
+  if (SetPauseReason(state.pause, reason, active, SDL_GetTicks())) FollowPauseWithSound();
+}
+
+// Passes the user's close on, once per pump. A game closing must not stand still, whatever the
+// window does next.
+void ReportClose(bool* close_reported) {
+  if (*close_reported) return;
+  HostRequestClose();
+  *close_reported = true;
+  if (DisablePause(state.pause, SDL_GetTicks())) FollowPauseWithSound();
+}
+
+// Key-ups go to whichever window or program has the keyboard now; release ours so none sticks.
+void ReleaseHeldKeys() {
+  ReleaseAllKeys(state.keys, HostSetKey);
+  ReleaseAllInputKeys();
+}
+
+// ---- Desktop --------------------------------------------------------------------------------
+
+bool DisplayLost();
 void Repaint();
+
+// Places the window over the whole screen, `width` x `height` at its origin.
+void CoverScreen(int width, int height) {
+  SDL_SetWindowBordered(state.window, SDL_FALSE);
+  SDL_SetWindowPosition(state.window, 0, 0);
+  SDL_SetWindowSize(state.window, width, height);
+}
+
+// Follows a change of the screen's size: a manager that shows full screen resizes the window
+// itself; otherwise the host does.
+void FollowScreenSize(int width, int height) {
+  if (state.window && state.cover_by_hand && width > 0 && height > 0) CoverScreen(width, height);
+  Repaint();
+}
+
+// Follows SDL's display events (a monitor added, removed or turned) with the screen's size.
+void HandleDisplayEvent() {
+  int width = 0;
+  int height = 0;
+  if (DesktopScreenSize(state.window, &width, &height)) FollowScreenSize(width, height);
+}
+
+// Handles an X event SDL passes on: screen size changes and keyboard grabs.
+void HandleSystemEvent(const SDL_SysWMmsg* message) {
+  int width = 0;
+  int height = 0;
+  switch (message ? ReadDesktopEvent(*message, &width, &height) : DesktopChange::NONE) {
+    case DesktopChange::SCREEN_RESIZED: FollowScreenSize(width, height); break;
+    case DesktopChange::KEYBOARD_TAKEN:
+      ReleaseHeldKeys();
+      SetPause(PAUSE_GRABBED, true);
+      break;
+    case DesktopChange::KEYBOARD_BACK: SetPause(PAUSE_GRABBED, false); break;
+    case DesktopChange::NONE: break;
+  }
+}
+
+// Brings the window to the front and gives it the keyboard, as a second start asks.
+void BringToFront() {
+  if (!state.window) return;
+  SDL_RestoreWindow(state.window);
+  SDL_RaiseWindow(state.window);
+  SDL_SetWindowInputFocus(state.window);
+}
+
+// ---- Events ---------------------------------------------------------------------------------
 
 // Handles one window event; sets *close_reported once the close has been passed on.
 void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
   if (event.event == SDL_WINDOWEVENT_EXPOSED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
     Repaint();  // a window uncovered or resized shows its frame again, changed or not
   } else if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-    // Key-ups go to whichever window has the keyboard now; release ours so none sticks.
-    ReleaseAllKeys(state.keys, HostSetKey);
-    ReleaseAllInputKeys();
-  } else if (event.event == SDL_WINDOWEVENT_CLOSE && !*close_reported) {
-    HostRequestClose();
-    *close_reported = true;
+    ReleaseHeldKeys();
+    SetPause(PAUSE_UNFOCUSED, true);
+  } else if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+    SetPause(PAUSE_UNFOCUSED, false);
+    SetPause(PAUSE_GRABBED, false);  // the keyboard is ours again, whatever became of the grab
+  } else if (event.event == SDL_WINDOWEVENT_SHOWN && state.cover_by_hand) {
+    SDL_SetWindowInputFocus(state.window);  // no manager hands the keyboard back to a window shown again
+  } else if (event.event == SDL_WINDOWEVENT_CLOSE) {
+    ReportClose(close_reported);
   }
+  SetPause(PAUSE_HIDDEN, state.window && DisplayLost());  // minimised, hidden, shown, restored
 }
 
 // Handles one SDL event. Closing the last window sends both a window close and a quit event;
@@ -220,8 +305,13 @@ void HandleEvent(const SDL_Event& event, bool* close_reported) {
       HandleWindowEvent(event.window, close_reported);
       break;
     case SDL_QUIT:
-      if (!*close_reported) HostRequestClose();
-      *close_reported = true;
+      ReportClose(close_reported);
+      break;
+    case SDL_SYSWMEVENT:
+      HandleSystemEvent(event.syswm.msg);
+      break;
+    case SDL_DISPLAYEVENT:
+      HandleDisplayEvent();
       break;
     default:
       HandleDeviceEvent(event);
@@ -239,6 +329,19 @@ bool PumpedThisMillisecond() {
   return false;
 }
 
+// How often a paused game looks for a request to come to the front, which is no SDL event.
+constexpr int PAUSED_WAIT_MS = 100;
+
+// While the game is paused its code waits here, neither running nor drawing, until the window
+// is back or the user closes it; the clock it reads stands still meanwhile.
+void WaitWhilePaused(bool* close_reported) {
+  SDL_Event event;
+  while (state.window && GamePaused(state.pause)) {
+    if (SDL_WaitEventTimeout(&event, PAUSED_WAIT_MS)) HandleEvent(event, close_reported);
+    if (TakeRaiseRequest()) BringToFront();
+  }
+}
+
 void PumpEvents() {
   if (!state.started) return;
   if (state.release_keys_pending) {
@@ -251,6 +354,8 @@ void PumpEvents() {
   SDL_Event event;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
     HandleEvent(event, &close_reported);
+  if (TakeRaiseRequest()) BringToFront();
+  WaitWhilePaused(&close_reported);
 }
 
 // ---- Window and frames ----------------------------------------------------------------------
@@ -278,6 +383,8 @@ void CloseWindow() {
   if (state.window) SDL_DestroyWindow(state.window);
   state.renderer = nullptr;
   state.window = nullptr;
+  // No window: nothing to wait for.
+  for (PauseReason reason : {PAUSE_HIDDEN, PAUSE_UNFOCUSED, PAUSE_GRABBED}) SetPause(reason, false);
   // No key-up can arrive for a window that is gone; release held keys at the next pump rather
   // than calling back into the platform while it is closing the window.
   state.release_keys_pending = true;
@@ -295,6 +402,10 @@ void PreferWindowPixels() {
 bool OpenWindow(const char* title, int x, int y, int width, int height) {
   if (!state.started) return false;
   CloseWindow();
+  // A window the manager leaves alone: it would give it a title bar and push its foot off
+  // the screen rather than show it full screen.
+  state.cover_by_hand = !WindowManagerDoesFullScreen();
+  SDL_SetHint(SDL_HINT_X11_FORCE_OVERRIDE_REDIRECT, state.cover_by_hand ? "1" : "0");
   state.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_SHOWN);
   if (!state.window) return false;
   state.renderer = CreateRenderer(state.window);
@@ -303,6 +414,8 @@ bool OpenWindow(const char* title, int x, int y, int width, int height) {
     CloseWindow();
     return false;
   }
+  WatchDesktop(state.window);
+  if (state.cover_by_hand) SDL_SetWindowInputFocus(state.window);  // no manager gives it the keyboard
   return true;
 }
 
@@ -324,6 +437,12 @@ bool EnsureTexture(int width, int height) {
 // request to the window manager; without one (a bare X session) it would leave the window at
 // its old size while SDL draws as if it covered the monitor.
 void CoverMonitor() {
+  int width = 0;
+  int height = 0;
+  if (state.cover_by_hand && DesktopScreenSize(state.window, &width, &height)) {
+    CoverScreen(width, height);
+    return;
+  }
   SDL_Rect bounds;
   int monitor = SDL_GetWindowDisplayIndex(state.window);
   if (monitor < 0 || SDL_GetDisplayBounds(monitor, &bounds) != 0) return;
@@ -337,7 +456,7 @@ void CoverMonitor() {
 void SetDisplayMode(int width, int height, int /*bits_per_pixel: frames are converted*/) {
   if (!state.window) return;
   CoverMonitor();
-  SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!state.cover_by_hand) SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   EnsureTexture(width, height);
 }
 
@@ -413,7 +532,7 @@ uint32_t Milliseconds() {
   }
   state.clock_read = true;
   state.last_clock_ms = now;
-  return now;
+  return GameTime(state.pause, now);
 }
 
 void Delay(uint32_t ms) { SDL_Delay(ms); }
@@ -450,12 +569,37 @@ bool SilentDriver() {
   return driver == nullptr || SDL_strcmp(driver, "dummy") == 0;
 }
 
+bool EnvironmentHas(const char* name);
+
+// The audio drivers SDL tries: the one SDL_AUDIODRIVER names, else those it picks from on its own.
+std::string AudioDriversTried() {
+  if (EnvironmentHas("SDL_AUDIODRIVER")) return std::getenv("SDL_AUDIODRIVER");
+  std::string names;
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+    const char* name = SDL_GetAudioDriver(i);
+    if (SDL_strcmp(name, "disk") == 0 || SDL_strcmp(name, "dummy") == 0) continue;  // only on request
+    names += (names.empty() ? "" : ", ") + std::string(name);
+  }
+  return names;
+}
+
+// Says once on standard error why the game plays silent: the driver tried and SDL's reason.
+void ReportNoSound(const std::string& drivers, const char* what_failed) {
+  if (state.no_sound_reported) return;
+  state.no_sound_reported = true;
+  std::fprintf(stderr, "vork: playing without sound: audio driver %s %s (%s)\n", drivers.c_str(), what_failed,
+               SDL_GetError());
+}
+
 // Opens the default audio device for signed 16-bit stereo; SDL converts to the device's own
 // format. SDL_AUDIODRIVER picks the driver (disk writes the stream to a file).
 int OpenAudio(HostAudioSource source) {
   if (!state.started || source == nullptr) return 0;
   if (state.audio_device != 0) return state.audio_rate;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    ReportNoSound(AudioDriversTried(), "could not start");
+    return 0;
+  }
   if (SilentDriver()) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;
@@ -469,11 +613,12 @@ int OpenAudio(HostAudioSource source) {
   state.audio_source = source;
   state.audio_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
   if (state.audio_device == 0) {
+    ReportNoSound(SDL_GetCurrentAudioDriver(), "has no device to play on");
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;
   }
   state.audio_rate = AUDIO_RATE;
-  SDL_PauseAudioDevice(state.audio_device, 0);
+  FollowPauseWithSound();
   return state.audio_rate;
 }
 

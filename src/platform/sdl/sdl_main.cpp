@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host.h"
+#include "sdl/instance_lock.h"
 #include "sdl/sdl_host.h"
 #include "win32.h"
 
@@ -21,17 +22,32 @@ std::string JoinArguments(int argc, char** argv) {
   return line;
 }
 
+// Takes the one-copy lock of the user's session; false when a copy already runs, which is then
+// asked to come to the front. Without a usable lock file the game runs anyway.
+bool BecomeTheOnlyCopy(int* lock) {
+  ListenForRaiseRequests();  // before the lock names this process, so a request never kills it
+  const std::string path = SessionLockPath();
+  if (TakeInstanceLock(path, lock) != LockOutcome::HELD) return true;
+  const bool raised = AskToRaise(InstanceLockHolder(path));
+  std::fprintf(stderr, "vork: the game is already running%s\n", raised ? "; it is brought to the front" : "");
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  int lock = -1;
+  if (!BecomeTheOnlyCopy(&lock)) return 0;
   std::string error;
   if (!SdlHostStart(&error)) {
     std::fprintf(stderr, "vork: cannot open a window: %s\n", error.c_str());
+    ReleaseInstanceLock(lock);
     return 1;
   }
   InstallHost(&sdl_host);
   std::string command_line = JoinArguments(argc, argv);
   int result = WinMain(&instance_record, nullptr, &command_line[0], SW_SHOWNORMAL);
   SdlHostStop();
+  ReleaseInstanceLock(lock);
   return result;
 }
