@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,8 +59,8 @@ TEST_F(InstanceLockTest, OneHolderAtATimeAndACrashedHolderLeavesNoLock) {
   ReleaseInstanceLock(second);
 }
 
-TEST_F(InstanceLockTest, NeverFollowsALinkNorTakesAFolder) {
-  // In a shared folder another user could put a link where the lock goes.
+TEST_F(InstanceLockTest, TakesOnlyAPlainFileAndNeverFollowsALink) {
+  // In a shared folder another user could put a link, or anything else, where the lock goes.
   std::ofstream(folder + "/other") << "keep me";
   ASSERT_EQ(symlink((folder + "/other").c_str(), path.c_str()), 0);
   int fd = -1;
@@ -67,7 +68,21 @@ TEST_F(InstanceLockTest, NeverFollowsALinkNorTakesAFolder) {
   EXPECT_EQ(fd, -1);
   EXPECT_EQ(Read(folder + "/other"), "keep me");
   EXPECT_EQ(InstanceLockHolder(path), 0);
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  EXPECT_EQ(TakeInstanceLock(path, &fd), LockOutcome::UNAVAILABLE);
+  EXPECT_EQ(fd, -1);
   EXPECT_EQ(TakeInstanceLock(folder, &fd), LockOutcome::UNAVAILABLE);
+}
+
+TEST_F(InstanceLockTest, NoHolderReadFromAFileWithoutAWholeId) {
+  // A copy that has just taken the lock may not have written its id yet.
+  for (const char* text : {"", "123", "x\n", "-5\n", "0\n"}) {
+    std::ofstream(path, std::ios::trunc) << text;
+    EXPECT_EQ(InstanceLockHolder(path), 0) << '"' << text << '"';
+  }
+  std::ofstream(path, std::ios::trunc) << "4321\n";
+  EXPECT_EQ(InstanceLockHolder(path), 4321);
 }
 
 TEST(InstanceLockPath, OnePerUserAndDisplayInTheRuntimeFolder) {
