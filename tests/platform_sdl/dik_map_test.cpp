@@ -1,5 +1,6 @@
 #include "sdl/dik_map.h"
 
+#include <SDL_mouse.h>
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
@@ -55,6 +56,27 @@ TEST(DikMap, EveryStandardKeyHasItsOwnCodeAndOthersHaveNone) {
   EXPECT_EQ(DikFromScancode(SDL_SCANCODE_NONUSHASH), DIK_BACKSLASH);
   EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UNKNOWN), 0);
   EXPECT_EQ(DikFromScancode(SDL_SCANCODE_AUDIOPLAY), 0);
+}
+
+TEST(DikMap, MouseButtonsAndTheDpadAsDirectInputNumbersThem) {
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_LEFT), 0);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_RIGHT), 1);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_MIDDLE), 2);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_X1), 3);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_X2), -1);
+  struct Pad {
+    bool up, down, left, right;
+    int angle;
+  };
+  const Pad pads[] = {{false, false, false, false, -1}, {true, true, true, true, -1},
+                      {true, false, false, false, 0},   {true, false, false, true, 4500},
+                      {false, false, false, true, 9000}, {false, true, false, true, 13500},
+                      {false, true, false, false, 18000}, {false, true, true, false, 22500},
+                      {false, false, true, false, 27000}, {true, false, true, false, 31500},
+                      {true, true, false, true, 9000}};
+  for (const Pad& pad : pads)
+    EXPECT_EQ(PadAngle(pad.up, pad.down, pad.left, pad.right), pad.angle)
+        << pad.up << pad.down << pad.left << pad.right;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "sdl/dik_map.h"
 
+#include <SDL_mouse.h>
 #include <SDL_scancode.h>
 
 #include "dinput.h"
@@ -61,4 +62,22 @@ int DikFromScancode(int scancode) {
   for (const ScancodeDik& key : KEYS)
     if (key.scancode == scancode) return key.dik;
   return 0;
+}
+
+int MouseButtonFromSdl(int sdl_button) {
+  switch (sdl_button) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    default: return -1;
+  }
+}
+
+int PadAngle(bool up, bool down, bool left, bool right) {
+  const int x = int{right} - int{left};
+  const int y = int{down} - int{up};
+  if (x == 0 && y == 0) return -1;
+  static const int angles[3][3] = {{31500, 0, 4500}, {27000, -1, 9000}, {22500, 18000, 13500}};
+  return angles[y + 1][x + 1];
 }

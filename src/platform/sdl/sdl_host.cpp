@@ -100,31 +100,15 @@ void ReleaseAllInputKeys() {
 
 // ---- Mouse and game controller --------------------------------------------------------------
 
-// Mouse button number as DirectInput counts them (left, right, middle, fourth); -1 for others.
-int MouseButtonIndex(uint8_t sdl_button) {
-  switch (sdl_button) {
-    case SDL_BUTTON_LEFT: return 0;
-    case SDL_BUTTON_RIGHT: return 1;
-    case SDL_BUTTON_MIDDLE: return 2;
-    case SDL_BUTTON_X1: return 3;
-    default: return -1;
-  }
-}
-
 // One wheel notch, in the platform's unit.
 constexpr int WHEEL_DELTA = 120;
 
 // Hat direction of the controller's d-pad, in hundredths of a degree; -1 when centred.
 int32_t PadDirection(SDL_GameController* pad) {
-  const bool up = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
-  const bool down = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-  const bool left = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-  const bool right = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-  const int x = right - left;
-  const int y = down - up;
-  if (x == 0 && y == 0) return -1;
-  static const int32_t angles[3][3] = {{31500, 0, 4500}, {27000, -1, 9000}, {22500, 18000, 13500}};
-  return angles[y + 1][x + 1];
+  return PadAngle(SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP),
+                  SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+                  SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+                  SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
 }
 
 // Reports the controller's whole state (or its absence) to the platform.
@@ -171,7 +155,7 @@ bool HandleDeviceEvent(const SDL_Event& event) {
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      HostSetMouseButton(MouseButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      HostSetMouseButton(MouseButtonFromSdl(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       return true;
     case SDL_CONTROLLERDEVICEADDED:
       OpenFirstController();
