@@ -231,6 +231,9 @@ TEST_F(BitmapFileTest, ThirtyTwoBitPicturesLoadLikeTwentyFourBit) {
   // Fields narrower than 8 bits are stretched to 0..255: 5 bits of 31, 16 and 1.
   ASSERT_EQ(1, Load(Picture32({0x7E01, 0, 0, 0}, {0x7C00, 0x03E0, 0x001F})));
   EXPECT_EQ(PackRgb565(255, 132, 8), Pixel16(0, 0));
+  // A 7-bit field, the widest still stretched: 64 of 127 is 129.
+  ASSERT_EQ(1, Load(Picture32({0x00408020, 0, 0, 0}, {0x007F0000, 0x0000FF00, 0x000000FF})));
+  EXPECT_EQ(PackRgb565(129, 128, 32), Pixel16(0, 0));
   for (const auto& masks : std::vector<std::vector<uint32_t>>{{0, 0xFF00, 0xFF}, {0xF0F00000, 0xFF00, 0xFF}}) {
     EXPECT_EQ(0, Load(Picture32({1, 2, 3, 4}, masks))) << masks[0];  // a mask with no bits or two runs
     EXPECT_EQ(0, SoftOpenFileCount());
