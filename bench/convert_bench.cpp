@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sdl/frame_convert.h"
+#include "hosts/common/frame_convert.h"
 
 namespace {
 

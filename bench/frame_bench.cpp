@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "display/frame.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "image/bitmap_image.h"
-#include "sdl/frame_convert.h"
+#include "hosts/common/frame_convert.h"
 #include "soft/soft_platform.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "display/frame.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "image/sprite.h"
 #include "shell/game_shell.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "sound/midi_music.h"
 #include "sound/sound_table.h"
 #include "tune.h"

@@ -10,7 +10,7 @@
 
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "display/display.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "image/bitmap_image.h"
 #include "image/sprite.h"
 #include "scratch_file.h"

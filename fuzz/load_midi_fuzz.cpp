@@ -2,7 +2,7 @@
 // played for a few virtual milliseconds, so the synthesiser's reader and player run over it.
 #include <cstdint>
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "scratch_file.h"
 #include "sound/midi_music.h"
 #include "sound/sound_table.h"

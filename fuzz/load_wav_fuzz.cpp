@@ -2,7 +2,7 @@
 // host; a sound that loads is played for a few virtual milliseconds so its samples are mixed.
 #include <cstdint>
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "scratch_file.h"
 #include "sound/sound_table.h"
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "display/display.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 // Installs a fresh headless host (clock at start_ms) and resets the display, the game globals
 // and the platform's windows, messages, keys and faults.

@@ -9,7 +9,7 @@
 #include "data_file.h"
 #include "display/error_log.h"
 #include "display/frame.h"
-#include "image/rgb16.h"
+#include "display/rgb16.h"
 
 DisplayState display;
 HWND main_window = nullptr;

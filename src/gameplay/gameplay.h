@@ -1,5 +1,5 @@
-// The four scenes' play: set-up, the per-frame play with the letter logic, the robot and the
-// bulldozer, and the mishap sequences.
+// The four scenes' play. The files call downwards only: scenes.cpp (set-up, letters) over
+// play_frame.cpp, over robot_and_dozer.cpp, mishaps.cpp and play_field.cpp (drawing).
 #pragma once
 
 // Places scene n's objects (n = 1..4) and makes its animal picture the backdrop; scene 1 also
@@ -13,8 +13,13 @@ bool CheckLetters(int scene);
 // The shared part of a play frame: keys, bulldozer, felling, catch, drawing, robot, flip, wait,
 // Escape. Always 1.
 int RunPlayFrame();
+
+// The robot's step by the arrow keys, blocked by trees and the screen's limits, with its walk.
+void MoveRobot();
 // One step of the bulldozer towards the robot, with the screen wrap.
 void MoveDozer();
+// Trees the bulldozer touches fall: hidden, their stumps shown.
+void FellTreesUnderDozer();
 
 // A wrong tile was touched: cage pictures, beep, a spare robot spent, robot and bulldozer back.
 void WrongLetterSequence();

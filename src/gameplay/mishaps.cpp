@@ -3,7 +3,7 @@
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
 #include "input/keyboard.h"
-#include "shell/game_shell.h"
+#include "gameplay/game_routines.h"
 #include "sound/sound_table.h"
 
 namespace {

@@ -1,10 +1,10 @@
-// The shared part of every play frame: the bulldozer's chase, felled trees, the catch, and the
-// robot steered with the arrow keys around the trees.
+// The robot steered with the arrow keys around the trees, and the bulldozer's chase that fells
+// the trees it crosses.
 #include "display/frame.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
 #include "input/keyboard.h"
-#include "shell/game_shell.h"
+#include "gameplay/game_routines.h"
 
 namespace {
 
@@ -44,6 +44,16 @@ void MoveRobotOnAxis(float* coordinate, int animation, double step, int* walk) {
   BlockAgainstTrees(coordinate, step);
 }
 
+// A coordinate that left the screen comes back at the opposite edge.
+void Wrap(float* coordinate, int screen_size, int sprite_size) {
+  if (*coordinate >= screen_size)
+    *coordinate = static_cast<float>(-sprite_size);
+  else if (*coordinate < -sprite_size)
+    *coordinate = static_cast<float>(screen_size);
+}
+
+}  // namespace
+
 // The walk is selected once, after both axes: the vertical one when both move. Selecting each
 // axis's walk in turn would rewind it twice a frame while two arrows are held.
 void MoveRobot() {
@@ -68,16 +78,6 @@ void FellTreesUnderDozer() {
   }
 }
 
-// A coordinate that left the screen comes back at the opposite edge.
-void Wrap(float* coordinate, int screen_size, int sprite_size) {
-  if (*coordinate >= screen_size)
-    *coordinate = static_cast<float>(-sprite_size);
-  else if (*coordinate < -sprite_size)
-    *coordinate = static_cast<float>(screen_size);
-}
-
-}  // namespace
-
 void MoveDozer() {
   if (robot_sprite.x > dozer_sprite.x) {
     SelectAnimation(&dozer_sprite, FACE_RIGHT);
@@ -94,46 +94,4 @@ void MoveDozer() {
     Step(&dozer_sprite.y, -DOZER_STEP);
   Wrap(&dozer_sprite.x, SCREEN_W, dozer_sprite.width);
   Wrap(&dozer_sprite.y, SCREEN_H, dozer_sprite.height);
-}
-
-void DrawDozerAndSpareRobots() {
-  DrawSpriteScaled(&dozer_sprite, OBJECT_W, OBJECT_H, display.back_surface);
-  for (const Sprite& spare : life_bot_sprites) DrawSprite(&spare, display.back_surface);
-}
-
-void DrawRobot() { DrawSpriteScaled(&robot_sprite, OBJECT_W, OBJECT_H, display.back_surface); }
-
-namespace {
-
-// The crunch and the mishap; the flip showed the crunch and left an old frame behind, so the
-// frame is drawn again: the field, or the game-over picture alone when the catch lost the game.
-// True when the game goes on.
-bool CatchRobot(int scene) {
-  CaughtSequence();
-  if (game_state == StateGameEnd) {
-    DrawBackdrop();
-    return false;
-  }
-  if (scene >= StateScene1 && scene <= StateScene4) DrawSceneField(scene);
-  return true;
-}
-
-}  // namespace
-
-int RunPlayFrame() {
-  const int scene = game_state;
-  KeyboardRead();
-  MoveDozer();
-  FellTreesUnderDozer();
-  const bool playing = !ObjectsTouch(robot_sprite, dozer_sprite) || CatchRobot(scene);
-  if (playing) {
-    DrawDozerAndSpareRobots();
-    MoveRobot();
-    AnimateSprite(&robot_sprite);
-    DrawRobot();
-  }
-  FlipPages();
-  WaitClock(FRAME_MS);
-  if (KeyPressed(VK_ESCAPE, DIK_ESCAPE)) RequestQuit();
-  return 1;
 }

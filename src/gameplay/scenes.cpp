@@ -1,8 +1,8 @@
-// Scene set-up, the play frame's field and the letter logic.
+// Scene set-up, the play frame and the letter logic.
 #include "display/frame.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
-#include "shell/game_shell.h"
+#include "gameplay/game_routines.h"
 #include "sound/sound_table.h"
 
 namespace {
@@ -10,8 +10,6 @@ namespace {
 const SceneSpec& Scene(int scene) { return scene_table[scene - 1]; }
 
 void PlaceSprite(Sprite* sprite, Spot spot) { SetSpritePosition(sprite, spot.x, spot.y); }
-
-void DrawObject(const Sprite* sprite) { DrawSpriteScaled(sprite, OBJECT_W, OBJECT_H, display.back_surface); }
 
 // Scene 1 begins a new game: the title for the next game's start, fresh spare robots.
 void StartNewGame() {
@@ -86,16 +84,6 @@ int SetUpScene(int scene) {
   }
   LoadBackdrop(spec.setup_picture);
   return 1;
-}
-
-void DrawSceneField(int scene) {
-  const SceneSpec& spec = Scene(scene);
-  DrawBackdrop();
-  for (int i = 0; i < spec.tree_count; ++i) {
-    DrawObject(&tree_sprites[i]);
-    DrawObject(&stump_sprites[i]);
-  }
-  for (int i = 0; i < spec.tile_count; ++i) DrawObject(&letter_sprites[spec.draw_order[i]]);
 }
 
 int PlayScene(int scene) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "display/display.h"
-#include "image/rgb16.h"
+#include "display/rgb16.h"
 #include "win32.h"
 
 // Entries in a BitmapFile's palette.

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <new>
 
-#include "image/rgb16.h"
+#include "display/rgb16.h"
 
 namespace {
 

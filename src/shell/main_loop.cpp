@@ -3,13 +3,6 @@
 #include "gameplay/gameplay.h"
 #include "shell/game_shell.h"
 
-int32_t game_state = StateTitle;
-uint8_t show_title = 1;
-uint8_t prompt_pending = 1;
-uint8_t scene_intro_pending[SCENE_COUNT] = {1, 1, 1, 1};
-uint8_t game_over_shown = 0;
-uint8_t quit_requested = 0;
-
 namespace {
 
 bool RegisterWindowClass(HINSTANCE instance) {

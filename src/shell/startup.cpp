@@ -11,8 +11,6 @@
 #include "shell/game_shell.h"
 #include "sound/sound_table.h"
 
-BitmapImage backdrop;
-BitmapFile work_bitmap;
 
 namespace {
 

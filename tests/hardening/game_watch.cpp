@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "soft/soft_platform.h"
 
 namespace {

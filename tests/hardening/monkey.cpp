@@ -6,7 +6,7 @@
 #include <random>
 
 #include "dinput.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
 #include "soft/soft_platform.h"
 #include "test_support.h"

@@ -14,7 +14,7 @@
 
 #include "autopilot.h"
 #include "game_watch.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "monkey.h"
 #include "test_support.h"
 

@@ -6,7 +6,7 @@
 
 #include "display/draw_extras.h"
 #include "display/frame.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "vector/fast_math.h"
 #include "vector/polygon.h"
 

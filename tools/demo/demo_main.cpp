@@ -6,8 +6,8 @@
 #include <string>
 
 #include "demo.h"
-#include "host.h"
-#include "sdl/sdl_host.h"
+#include "soft/host.h"
+#include "hosts/sdl/sdl_host.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "gameplay/game_world.h"
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
 
 namespace {

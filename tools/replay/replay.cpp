@@ -13,7 +13,7 @@
 
 #include "autopilot.h"
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
 #include "soft/soft_platform.h"
 #include "sound/sound_table.h"

@@ -1,7 +1,7 @@
 // vork-tune: plays a standard MIDI file on the audio device, or with --wav headless into a WAV.
 #include <cstdio>
 
-#include "sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 #include "tune_player.h"
 
 int main(int argc, char** argv) {

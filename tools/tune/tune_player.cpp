@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "replay.h"
 #include "sound/midi_music.h"
 #include "sound/sound_table.h"

@@ -1,0 +1,82 @@
+#include "hosts/sdl/dik_map.h"
+
+#include <SDL_mouse.h>
+#include <SDL_scancode.h>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "dinput.h"
+
+namespace {
+
+TEST(DikMap, KeysTheGameTestsHaveTheirPublishedCodes) {
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_ESCAPE), 0x01);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RETURN), 0x1C);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_C), 0x2E);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_SPACE), 0x39);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UP), 0xC8);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_LEFT), 0xCB);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RIGHT), 0xCD);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_DOWN), 0xD0);
+}
+
+TEST(DikMap, RowsLettersDigitsAndFunctionKeysFollowTheKeyboardLayout) {
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_Q), 0x10);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_P), 0x19);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_A), 0x1E);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_L), 0x26);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_Z), 0x2C);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_M), 0x32);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_1), 0x02);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_9), 0x0A);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_0), 0x0B);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F1), 0x3B);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F10), 0x44);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F11), 0x57);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_F12), 0x58);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_KP_ENTER), 0x9C);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_RCTRL), 0x9D);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_DELETE), 0xD3);
+}
+
+TEST(DikMap, EveryStandardKeyHasItsOwnCodeAndOthersHaveNone) {
+  std::set<int> codes;
+  int mapped = 0;
+  for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+    const int dik = DikFromScancode(scancode);
+    if (dik == 0) continue;
+    ++mapped;
+    codes.insert(dik);
+  }
+  // 104 keys of a standard keyboard plus the ISO key next to left Shift; the ISO hash key
+  // shares the backslash code.
+  EXPECT_EQ(mapped, 106);
+  EXPECT_EQ(codes.size(), 105u);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_NONUSHASH), DIK_BACKSLASH);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_UNKNOWN), 0);
+  EXPECT_EQ(DikFromScancode(SDL_SCANCODE_AUDIOPLAY), 0);
+}
+
+TEST(DikMap, MouseButtonsAndTheDpadAsDirectInputNumbersThem) {
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_LEFT), 0);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_RIGHT), 1);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_MIDDLE), 2);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_X1), 3);
+  EXPECT_EQ(MouseButtonFromSdl(SDL_BUTTON_X2), -1);
+  struct Pad {
+    bool up, down, left, right;
+    int angle;
+  };
+  const Pad pads[] = {{false, false, false, false, -1}, {true, true, true, true, -1},
+                      {true, false, false, false, 0},   {true, false, false, true, 4500},
+                      {false, false, false, true, 9000}, {false, true, false, true, 13500},
+                      {false, true, false, false, 18000}, {false, true, true, false, 22500},
+                      {false, false, true, false, 27000}, {true, false, true, false, 31500},
+                      {true, true, false, true, 9000}};
+  for (const Pad& pad : pads)
+    EXPECT_EQ(PadAngle(pad.up, pad.down, pad.left, pad.right), pad.angle)
+        << pad.up << pad.down << pad.left << pad.right;
+}
+
+}  // namespace
