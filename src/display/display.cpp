@@ -8,7 +8,6 @@
 
 #include "data_file.h"
 #include "display/error_log.h"
-#include "display/frame.h"
 #include "display/rgb16.h"
 
 DisplayState display;
@@ -253,5 +252,16 @@ int SavePaletteFile(const char* path, const PaletteEntry* entries) {
   for (int i = 0; i < PALETTE_SIZE; ++i)
     std::fprintf(file, "\n%d %d %d %d", entries[i].peRed, entries[i].peGreen, entries[i].peBlue, entries[i].peFlags);
   std::fclose(file);
+  return 1;
+}
+
+int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect) {
+  if (surface == nullptr) return 1;
+  DDBLTFX ddbltfx{};
+  ddbltfx.dwSize = sizeof ddbltfx;
+  ddbltfx.dwFillColor = color & 0xFFFF;
+  RECT area{};
+  if (rect) area = *rect;
+  surface->Blt(rect ? &area : nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &ddbltfx);
   return 1;
 }

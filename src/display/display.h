@@ -57,6 +57,8 @@ int DisplayInit(int width, int height, int bits_per_pixel, int windowed);
 int DisplayShutdown();
 // An off-screen surface with `caps` added and a source colour key of `color_key`; null on failure.
 LPDIRECTDRAWSURFACE7 CreateSurface(int width, int height, uint32_t caps, uint16_t color_key);
+// Colour-fills `rect` of the surface (all of it when null) with the low 16 bits of `color`; always 1.
+int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect);
 // A clipper holding `count` rectangles, attached to `surface`; null on failure. The caller owns it.
 LPDIRECTDRAWCLIPPER AttachClipper(LPDIRECTDRAWSURFACE7 surface, int count, const ClipRect* rects);
 // Reads a palette text file into 256 entries; entries it does not supply keep their values. 0: no file.

@@ -61,17 +61,6 @@ int FlipPages() {
   return display.windowed ? FlipWindowed() : FlipFullScreen();
 }
 
-int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect) {
-  if (surface == nullptr) return 1;
-  DDBLTFX ddbltfx{};
-  ddbltfx.dwSize = sizeof ddbltfx;
-  ddbltfx.dwFillColor = color & 0xFFFF;
-  RECT area{};
-  if (rect) area = *rect;
-  surface->Blt(rect ? &area : nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &ddbltfx);
-  return 1;
-}
-
 namespace {
 
 // Locks a surface once and publishes its memory and pitch in the given display fields.

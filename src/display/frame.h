@@ -21,8 +21,6 @@ constexpr int FLIP_ATTEMPTS = 8;
 // Presents the back surface (page flip, or a blit into the window); 0 while a surface is locked,
 // and 0 for a frame that found the display lost (every surface is then restored for the next).
 int FlipPages();
-// Colour-fills `rect` of the surface (all of it when null) with the low 16 bits of `color`; always 1.
-int FillSurface(LPDIRECTDRAWSURFACE7 surface, uint32_t color, const ClipRect* rect);
 // Locks the back surface and publishes back_buffer and back_pitch; returns back_buffer (null on failure).
 uint8_t* LockBackSurface();
 // Unlocks the back surface; 0 if it was not locked.
