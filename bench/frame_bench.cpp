@@ -10,7 +10,6 @@
 #include "hosts/headless/headless_host.h"
 #include "image/bitmap_image.h"
 #include "hosts/common/frame_convert.h"
-#include "soft/soft_platform.h"
 
 namespace {
 

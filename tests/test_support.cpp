@@ -15,7 +15,6 @@
 #include "gameplay/game_world.h"
 #include "shell/game_shell.h"
 #include "sound/sound_table.h"
-#include "soft/soft_platform.h"
 
 namespace {
 

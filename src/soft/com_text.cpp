@@ -6,8 +6,9 @@
 
 #include "dmusici.h"
 #include "objbase.h"
+#include "soft/com_text.h"
 #include "soft/direct_music.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "dinput.h"
-#include "soft/host.h"
 #include "soft/com_object.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_input.h"
+#include "soft/faults.h"
+#include "soft/host.h"
 
 const GUID IID_IDirectInput8A = {0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
 const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};

@@ -13,11 +13,12 @@
 
 #include "dmusici.h"
 #include "data_file.h"
-#include "soft/host.h"
 #include "soft/com_object.h"
 #include "soft/direct_music.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
+#include "soft/host.h"
 #include "soft/midi_file.h"
-#include "soft/soft_platform.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #include <new>
 
 #include "dsound.h"
-#include "soft/host.h"
 #include "soft/com_object.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
+#include "soft/host.h"
 #include "soft/sound_mixer.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Fault injection: counts platform calls by kind and fails the ones a test asked for.
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "data_file.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
+#include "soft/files.h"
 #include "win32.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "soft/device_contexts.h"
+#include "soft/text.h"
 
 namespace {
 

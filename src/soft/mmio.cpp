@@ -6,7 +6,7 @@
 
 #include "data_file.h"
 #include "mmsystem.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 // keep their colour and background mode; there is no stock font, and TextOutA draws nothing and
 // fails.
 #include "soft/device_contexts.h"
+#include "soft/text.h"
 
 void SoftSetTextFontFamily(const char*) {}
 

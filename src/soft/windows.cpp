@@ -2,8 +2,13 @@
 #include <cstring>
 
 #include "data_file.h"
+#include "soft/direct_draw.h"
+#include "soft/direct_input.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
 #include "soft/host.h"
-#include "soft/soft_platform.h"
+#include "soft/text.h"
+#include "soft/windows.h"
 #include "win32.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // Display start-up and shut-down, clippers, and the palette text file.
 #include "display/error_log.h"
 #include "display/frame.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

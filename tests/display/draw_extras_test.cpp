@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "display/frame.h"
-#include "soft/soft_platform.h"
+#include "soft/device_contexts.h"
+#include "soft/text.h"
 #include "test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "display/frame.h"
 #include "data_file.h"
 #include "dsound.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "hardening_run.h"
 #include "mmsystem.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

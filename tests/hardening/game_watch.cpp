@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "hosts/headless/headless_host.h"
-#include "soft/soft_platform.h"
+#include "soft/windows.h"
 
 namespace {
 

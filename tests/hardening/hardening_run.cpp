@@ -16,7 +16,13 @@
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/direct_input.h"
+#include "soft/direct_music.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
+#include "soft/files.h"
+#include "soft/windows.h"
 #include "test_support.h"
 
 namespace {

@@ -8,7 +8,10 @@
 #include "dinput.h"
 #include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/direct_input.h"
+#include "soft/direct_sound.h"
+#include "soft/files.h"
 #include "test_support.h"
 
 namespace {

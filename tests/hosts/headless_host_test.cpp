@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "soft/soft_platform.h"
+#include "soft/windows.h"
 #include "test_support.h"
 
 namespace {

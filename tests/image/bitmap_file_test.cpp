@@ -6,7 +6,7 @@
 
 #include "bmp_test_files.h"
 #include "image/bitmap_file.h"
-#include "soft/soft_platform.h"
+#include "soft/files.h"
 #include "test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "display/frame.h"
 #include "image/bitmap_image.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

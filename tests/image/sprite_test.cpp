@@ -5,7 +5,8 @@
 #include "bmp_test_files.h"
 #include "display/frame.h"
 #include "image/sprite.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

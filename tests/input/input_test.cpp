@@ -5,7 +5,8 @@
 #include "input/keyboard.h"
 #include "input/mouse_joystick.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_input.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

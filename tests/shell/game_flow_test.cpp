@@ -7,7 +7,9 @@
 #include "autopilot.h"
 #include "gameplay/game_world.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/direct_sound.h"
+#include "soft/windows.h"
 #include "sound/sound_table.h"
 #include "test_support.h"
 

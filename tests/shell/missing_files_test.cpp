@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
 #include "test_support.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include "gameplay/gameplay.h"
 #include "input/keyboard.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "ddraw.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_draw.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

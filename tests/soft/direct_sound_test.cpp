@@ -1,7 +1,8 @@
 // The software DirectSound on the headless host: buffers, locks, status over virtual time,
 // duplicates, controls, and what reaches the audio output.
 #include "dsound.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The software platform's windows, message queue, clock and keys.
 #include <vector>
 
-#include "soft/soft_platform.h"
+#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {

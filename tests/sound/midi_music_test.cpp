@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "objbase.h"
-#include "soft/soft_platform.h"
+#include "soft/com_text.h"
+#include "soft/direct_music.h"
+#include "soft/faults.h"
 #include "sound/midi_music.h"
 #include "sound/sound_table.h"
 #include "test_support.h"

@@ -8,7 +8,8 @@
 
 #include "gameplay/game_world.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_sound.h"
+#include "soft/faults.h"
 #include "mmsystem.h"
 #include "sound/sound_table.h"
 #include "sound/wav_convert.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "soft/direct_music.h"
 #include "soft/midi_file.h"
-#include "soft/soft_platform.h"
 #include "test_support.h"
 #include "tune.h"
 #include "tune_player.h"

@@ -15,7 +15,8 @@
 
 #include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
-#include "soft/soft_platform.h"
+#include "soft/direct_sound.h"
+#include "soft/windows.h"
 #include "sound/sound_table.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "dinput.h"
-#include "soft/soft_platform.h"
+#include "soft/windows.h"
 
 namespace {
 

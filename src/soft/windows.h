@@ -1,0 +1,16 @@
+// Controls of the software windows and message queue for hosts and tests: resetting the whole
+// platform between runs, the window the host shows, key state, and a hook between main-loop passes.
+#pragma once
+
+#include "win32.h"
+
+// Forgets every window, class, message, key and fault, as at program start.
+void SoftPlatformReset();
+// The window the host shows (the first one created), or null.
+HWND SoftHostWindow();
+// Current state of a key by virtual-key code, as the host last reported it.
+bool SoftKeyDown(int virtual_key);
+// Calls `observer` at the start of every PeekMessageA, that is between two main-loop passes.
+void SetMessagePollObserver(void (*observer)());
+// Moves a window to cover `rect`, as DirectDraw does with the exclusive window on a mode change.
+void SoftPlaceWindow(HWND window, const RECT& rect);
