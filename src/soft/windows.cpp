@@ -2,13 +2,10 @@
 #include <cstring>
 
 #include "data_file.h"
-#include "soft/direct_draw.h"
-#include "soft/direct_input.h"
-#include "soft/direct_sound.h"
 #include "soft/faults.h"
 #include "soft/host.h"
+#include "soft/soft_windows.h"
 #include "soft/text.h"
-#include "soft/windows.h"
 #include "win32.h"
 
 namespace {
@@ -139,7 +136,7 @@ void HostRequestClose() {
   if (host_window != nullptr) queue.close_requested = true;
 }
 
-void SoftPlatformReset() {
+void SoftWindowsReset() {
   std::memset(window_classes, 0, sizeof window_classes);
   std::memset(windows, 0, sizeof windows);
   std::memset(&queue, 0, sizeof queue);
@@ -147,10 +144,6 @@ void SoftPlatformReset() {
   cursor_count = 0;
   host_window = nullptr;
   poll_observer = nullptr;
-  ClearFaults();
-  SoftSetDesktopBits(8);
-  SoftInputReset();
-  SoftSoundReset();
 }
 
 void SetMessagePollObserver(void (*observer)()) { poll_observer = observer; }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "hosts/headless/headless_host.h"
-#include "soft/windows.h"
+#include "soft/soft_windows.h"
 
 namespace {
 

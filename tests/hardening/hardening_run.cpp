@@ -22,7 +22,7 @@
 #include "soft/direct_sound.h"
 #include "soft/faults.h"
 #include "soft/files.h"
-#include "soft/windows.h"
+#include "soft/soft_windows.h"
 #include "test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "soft/windows.h"
+#include "soft/soft_windows.h"
 #include "test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "shell/game_shell.h"
 #include "soft/direct_draw.h"
 #include "soft/direct_sound.h"
-#include "soft/windows.h"
+#include "soft/soft_windows.h"
 #include "sound/sound_table.h"
 #include "test_support.h"
 

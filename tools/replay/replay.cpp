@@ -16,7 +16,7 @@
 #include "hosts/headless/headless_host.h"
 #include "shell/game_shell.h"
 #include "soft/direct_sound.h"
-#include "soft/windows.h"
+#include "soft/soft_windows.h"
 #include "sound/sound_table.h"
 
 namespace {

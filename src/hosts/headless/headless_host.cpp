@@ -9,7 +9,8 @@
 #include <cstring>
 
 #include "dinput.h"
-#include "soft/windows.h"
+#include "soft/platform_reset.h"
+#include "soft/soft_windows.h"
 
 namespace {
 

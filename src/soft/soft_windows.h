@@ -1,11 +1,11 @@
-// Controls of the software windows and message queue for hosts and tests: resetting the whole
-// platform between runs, the window the host shows, key state, and a hook between main-loop passes.
+// Controls of the software windows and message queue for hosts and tests: resetting them, the
+// window the host shows, key state, and a hook between main-loop passes.
 #pragma once
 
 #include "win32.h"
 
-// Forgets every window, class, message, key and fault, as at program start.
-void SoftPlatformReset();
+// Forgets every window, class, message and key, as at program start.
+void SoftWindowsReset();
 // The window the host shows (the first one created), or null.
 HWND SoftHostWindow();
 // Current state of a key by virtual-key code, as the host last reported it.
