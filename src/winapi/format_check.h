@@ -1,9 +1,10 @@
-// Lets the compiler check the arguments of printf-style functions, where it knows how.
+/// \file
+/// Lets the compiler check the arguments of printf-style functions, where it knows how.
 #pragma once
 
 #if defined(__GNUC__) || defined(__clang__)
-// The function's format string is argument `format_index`; the checked arguments start at `first`.
+/// The function's format string is argument `format_index`; the checked arguments start at `first`.
 #define PRINTF_FORMAT(format_index, first) __attribute__((format(printf, format_index, first)))
 #else
-#define PRINTF_FORMAT(format_index, first)
+#define PRINTF_FORMAT(format_index, first)  ///< Nothing on compilers without the check.
 #endif
