@@ -92,7 +92,7 @@ extern const GUID IID_IDirectDraw7;
 typedef struct _DDCOLORKEY {
   DWORD dwColorSpaceLowValue;   ///< lowest colour of the range
   DWORD dwColorSpaceHighValue;  ///< highest colour of the range
-} DDCOLORKEY, *LPDDCOLORKEY;
+} DDCOLORKEY, *LPDDCOLORKEY;  ///< Pointer to a DDCOLORKEY.
 
 #define DDCKEY_COLORSPACE 0x00000001   ///< The key is a colour range, not one colour.
 #define DDCKEY_DESTBLT 0x00000002      ///< Destination colour key of blits.
@@ -109,7 +109,7 @@ typedef struct _DDSCAPS2 {
     DWORD dwCaps4;
     DWORD dwVolumeDepth;
   };
-} DDSCAPS2, *LPDDSCAPS2;
+} DDSCAPS2, *LPDDSCAPS2;  ///< Pointer to a DDSCAPS2.
 
 /// Pixel layout of a surface.
 typedef struct _DDPIXELFORMAT {
@@ -138,7 +138,7 @@ typedef struct _DDPIXELFORMAT {
     DWORD dwRGBAlphaBitMask;
     DWORD dwYUVAlphaBitMask;
   };
-} DDPIXELFORMAT, *LPDDPIXELFORMAT;
+} DDPIXELFORMAT, *LPDDPIXELFORMAT;  ///< Pointer to a DDPIXELFORMAT.
 
 /// Everything that describes a surface: asked for at creation, filled in by Lock.
 typedef struct _DDSURFACEDESC2 {
@@ -175,7 +175,7 @@ typedef struct _DDSURFACEDESC2 {
   };
   DDSCAPS2 ddsCaps;      ///< DDSCAPS_* bits
   DWORD dwTextureStage;  ///< texture stage (3D only)
-} DDSURFACEDESC2, *LPDDSURFACEDESC2;
+} DDSURFACEDESC2, *LPDDSURFACEDESC2;  ///< Pointer to a DDSURFACEDESC2.
 
 // ---- Blits, flips, locks ------------------------------------------------------------------
 
@@ -246,7 +246,7 @@ typedef struct _DDBLTFX {
   };
   DDCOLORKEY ddckDestColorkey;  ///< destination colour key for DDBLT_KEYDESTOVERRIDE
   DDCOLORKEY ddckSrcColorkey;   ///< source colour key for DDBLT_KEYSRCOVERRIDE
-} DDBLTFX, *LPDDBLTFX;
+} DDBLTFX, *LPDDBLTFX;  ///< Pointer to a DDBLTFX.
 
 // ---- Interfaces (methods in their published order; the ones nothing here uses are left out) --
 

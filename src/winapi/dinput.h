@@ -98,7 +98,7 @@ typedef struct DIDEVICEINSTANCEA {
   GUID guidFFDriver;          ///< force-feedback driver
   WORD wUsagePage;            ///< HID usage page
   WORD wUsage;                ///< HID usage
-} DIDEVICEINSTANCEA, *LPDIDEVICEINSTANCEA;
+} DIDEVICEINSTANCEA, *LPDIDEVICEINSTANCEA;  ///< Pointer to a DIDEVICEINSTANCEA.
 typedef const DIDEVICEINSTANCEA* LPCDIDEVICEINSTANCEA;  ///< Pointer to a constant DIDEVICEINSTANCEA.
 
 /// Called by EnumDevices once per device; DIENUM_STOP ends the enumeration.
@@ -125,8 +125,8 @@ typedef struct _DIOBJECTDATAFORMAT {
   const GUID* pguid;  ///< object type (GUID_XAxis...), or null for any
   DWORD dwOfs;        ///< byte offset of its value in the state
   DWORD dwType;       ///< DIDFT_* type and instance
-  DWORD dwFlags;      ///< more flags, 0 here
-} DIOBJECTDATAFORMAT, *LPDIOBJECTDATAFORMAT;
+  DWORD dwFlags;      ///< DIDOI_* aspect flags, usually 0
+} DIOBJECTDATAFORMAT, *LPDIOBJECTDATAFORMAT;  ///< Pointer to a DIOBJECTDATAFORMAT.
 typedef const DIOBJECTDATAFORMAT* LPCDIOBJECTDATAFORMAT;  ///< Pointer to a constant DIOBJECTDATAFORMAT.
 
 /// The layout of the state a device gives to GetDeviceState.
@@ -137,7 +137,7 @@ typedef struct _DIDATAFORMAT {
   DWORD dwDataSize;            ///< size of the state in bytes
   DWORD dwNumObjs;             ///< number of objects
   LPDIOBJECTDATAFORMAT rgodf;  ///< the objects
-} DIDATAFORMAT, *LPDIDATAFORMAT;
+} DIDATAFORMAT, *LPDIDATAFORMAT;  ///< Pointer to a DIDATAFORMAT.
 typedef const DIDATAFORMAT* LPCDIDATAFORMAT;  ///< Pointer to a constant DIDATAFORMAT.
 
 /// \name The standard formats: 256 key bytes; mouse axes and 4 buttons; joystick state.
@@ -153,7 +153,7 @@ typedef struct _DIMOUSESTATE {
   LONG lY;             ///< movement down
   LONG lZ;             ///< wheel movement
   BYTE rgbButtons[4];  ///< high bit set while the button is held
-} DIMOUSESTATE, *LPDIMOUSESTATE;
+} DIMOUSESTATE, *LPDIMOUSESTATE;  ///< Pointer to a DIMOUSESTATE.
 
 /// Joystick state in c_dfDIJoystick: axes in the range set on them, POV hats, buttons.
 typedef struct DIJOYSTATE {
@@ -166,7 +166,7 @@ typedef struct DIJOYSTATE {
   LONG rglSlider[2];    ///< sliders
   DWORD rgdwPOV[4];     ///< hats, hundredths of a degree clockwise from up; 0xFFFFFFFF centred
   BYTE rgbButtons[32];  ///< high bit set while the button is held
-} DIJOYSTATE, *LPDIJOYSTATE;
+} DIJOYSTATE, *LPDIJOYSTATE;  ///< Pointer to a DIJOYSTATE.
 
 #define DIJOFS_X 0  ///< Offset of lX in DIJOYSTATE.
 #define DIJOFS_Y 4  ///< Offset of lY in DIJOYSTATE.
@@ -179,7 +179,7 @@ typedef struct DIDEVICEOBJECTDATA {
   DWORD dwTimeStamp;  ///< milliseconds when it happened
   DWORD dwSequence;   ///< order of the event
   UINT_PTR uAppData;  ///< the program's own value
-} DIDEVICEOBJECTDATA, *LPDIDEVICEOBJECTDATA;
+} DIDEVICEOBJECTDATA, *LPDIDEVICEOBJECTDATA;  ///< Pointer to a DIDEVICEOBJECTDATA.
 
 #define DIGDD_PEEK 0x00000001  ///< GetDeviceData: leave the events in the buffer.
 
@@ -202,21 +202,21 @@ typedef struct DIPROPHEADER {
   DWORD dwHeaderSize;  ///< size of this header
   DWORD dwObj;         ///< the object, 0 for the whole device
   DWORD dwHow;         ///< DIPH_*: how dwObj names the object
-} DIPROPHEADER, *LPDIPROPHEADER;
+} DIPROPHEADER, *LPDIPROPHEADER;  ///< Pointer to a DIPROPHEADER.
 typedef const DIPROPHEADER* LPCDIPROPHEADER;  ///< Pointer to a constant DIPROPHEADER.
 
 /// A property holding one number (buffer size, dead zone in hundredths of a percent).
 typedef struct DIPROPDWORD {
   DIPROPHEADER diph;  ///< header
   DWORD dwData;       ///< the number
-} DIPROPDWORD, *LPDIPROPDWORD;
+} DIPROPDWORD, *LPDIPROPDWORD;  ///< Pointer to a DIPROPDWORD.
 
 /// An axis range property.
 typedef struct DIPROPRANGE {
   DIPROPHEADER diph;  ///< header
   LONG lMin;          ///< lowest value the axis reports
   LONG lMax;          ///< highest value the axis reports
-} DIPROPRANGE, *LPDIPROPRANGE;
+} DIPROPRANGE, *LPDIPROPRANGE;  ///< Pointer to a DIPROPRANGE.
 
 // ---- Interfaces ---------------------------------------------------------------------------
 
@@ -224,7 +224,7 @@ typedef struct DIPROPRANGE {
 struct IDirectInputDevice8A : IUnknown {
   /// Sets a property (DIPROP_*) of the device or one of its objects.
   virtual HRESULT STDMETHODCALLTYPE SetProperty(REFGUID property, LPCDIPROPHEADER header) = 0;
-  /// Starts reading the device; the device can then be read.
+  /// Takes the device for the program; it can be read only while acquired.
   virtual HRESULT STDMETHODCALLTYPE Acquire() = 0;
   /// Stops reading the device.
   virtual HRESULT STDMETHODCALLTYPE Unacquire() = 0;
@@ -237,7 +237,7 @@ struct IDirectInputDevice8A : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT format) = 0;
   /// Says how the device is shared with other programs (DISCL_*).
   virtual HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD flags) = 0;
-  /// Reads a device that is polled rather than interrupt-driven.
+  /// Updates the state of a device that must be polled before it is read.
   virtual HRESULT STDMETHODCALLTYPE Poll() = 0;
 };
 

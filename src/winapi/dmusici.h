@@ -55,7 +55,7 @@ static const GUID GUID_Unload = {0xD2AC28A8, 0xB39B, 0x11D1, {0x87, 0x04, 0x00, 
 typedef struct _DMUS_VERSION {
   DWORD dwVersionMS;  ///< high 32 bits of the version
   DWORD dwVersionLS;  ///< low 32 bits of the version
-} DMUS_VERSION, *LPDMUS_VERSION;
+} DMUS_VERSION, *LPDMUS_VERSION;  ///< Pointer to a DMUS_VERSION.
 
 /// What the loader is asked for: which fields are valid says how the object is found.
 typedef struct _DMUS_OBJECTDESC {
@@ -71,7 +71,7 @@ typedef struct _DMUS_OBJECTDESC {
   LONGLONG llMemLength;                  ///< bytes at pbMemData
   LPBYTE pbMemData;                      ///< the object in memory
   IStream* pStream;                      ///< stream to read it from
-} DMUS_OBJECTDESC, *LPDMUS_OBJECTDESC;
+} DMUS_OBJECTDESC, *LPDMUS_OBJECTDESC;  ///< Pointer to a DMUS_OBJECTDESC.
 
 // ---- Flags ------------------------------------------------------------------------------
 

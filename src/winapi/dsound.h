@@ -82,7 +82,7 @@ typedef struct _DSBUFFERDESC {
   DWORD dwReserved;            ///< reserved
   LPWAVEFORMATEX lpwfxFormat;  ///< format of the samples (null for the primary)
   GUID guid3DAlgorithm;        ///< 3D algorithm, GUID_NULL here
-} DSBUFFERDESC, *LPDSBUFFERDESC;
+} DSBUFFERDESC, *LPDSBUFFERDESC;  ///< Pointer to a DSBUFFERDESC.
 typedef const DSBUFFERDESC* LPCDSBUFFERDESC;  ///< Pointer to a constant DSBUFFERDESC.
 
 // ---- Interfaces ---------------------------------------------------------------------------

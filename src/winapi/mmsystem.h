@@ -19,7 +19,7 @@ typedef struct tWAVEFORMATEX {
   WORD nBlockAlign;       ///< bytes per frame
   WORD wBitsPerSample;    ///< bits per sample
   WORD cbSize;            ///< bytes of extra format data after this record
-} WAVEFORMATEX, *LPWAVEFORMATEX;
+} WAVEFORMATEX, *LPWAVEFORMATEX;  ///< Pointer to a WAVEFORMATEX.
 #pragma pack(pop)
 typedef const WAVEFORMATEX* LPCWAVEFORMATEX;  ///< Pointer to a constant WAVEFORMATEX.
 
@@ -76,7 +76,7 @@ typedef struct _MMIOINFO {
   DWORD dwReserved1;  ///< reserved
   DWORD dwReserved2;  ///< reserved
   HMMIO hmmio;        ///< the file's handle
-} MMIOINFO, *LPMMIOINFO;
+} MMIOINFO, *LPMMIOINFO;  ///< Pointer to a MMIOINFO.
 
 /// One RIFF chunk: its id, data size, form type (RIFF and LIST), and where its data starts.
 typedef struct _MMCKINFO {
@@ -85,7 +85,7 @@ typedef struct _MMCKINFO {
   FOURCC fccType;      ///< form or list type of RIFF and LIST chunks
   DWORD dwDataOffset;  ///< file offset of the chunk's data
   DWORD dwFlags;       ///< MMIO_DIRTY when the size must be written
-} MMCKINFO, *LPMMCKINFO;
+} MMCKINFO, *LPMMCKINFO;  ///< Pointer to a MMCKINFO.
 #pragma pack(pop)
 typedef const MMCKINFO* LPCMMCKINFO;  ///< Pointer to a constant MMCKINFO.
 

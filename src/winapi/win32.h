@@ -86,14 +86,14 @@ typedef struct tagRECT {
   LONG top;     ///< top row
   LONG right;   ///< one past the right column
   LONG bottom;  ///< one past the bottom row
-} RECT, *LPRECT;
+} RECT, *LPRECT;  ///< Pointer to a RECT.
 typedef const RECT* LPCRECT;  ///< Pointer to a constant RECT.
 
 /// A point in pixels.
 typedef struct tagPOINT {
   LONG x;  ///< column
   LONG y;  ///< row
-} POINT, *LPPOINT;
+} POINT, *LPPOINT;  ///< Pointer to a POINT.
 
 /// One palette colour: red, green, blue and PC_* flags.
 typedef struct tagPALETTEENTRY {
@@ -101,7 +101,7 @@ typedef struct tagPALETTEENTRY {
   BYTE peGreen;  ///< green, 0..255
   BYTE peBlue;   ///< blue, 0..255
   BYTE peFlags;  ///< PC_* flags
-} PALETTEENTRY, *LPPALETTEENTRY;
+} PALETTEENTRY, *LPPALETTEENTRY;  ///< Pointer to a PALETTEENTRY.
 
 #define PC_RESERVED 0x01    ///< Palette flag: the entry is reserved for palette animation.
 #define PC_EXPLICIT 0x02    ///< Palette flag: peRed holds an index into the system palette.
@@ -121,7 +121,7 @@ typedef struct _RGNDATAHEADER {
 typedef struct _RGNDATA {
   RGNDATAHEADER rdh;  ///< the header
   char Buffer[1];     ///< nCount RECTs start here
-} RGNDATA, *LPRGNDATA;
+} RGNDATA, *LPRGNDATA;  ///< Pointer to a RGNDATA.
 
 /// 128-bit interface identifiers.
 typedef struct _GUID {
@@ -129,7 +129,7 @@ typedef struct _GUID {
   uint16_t Data2;    ///< next 4 hex digits
   uint16_t Data3;    ///< next 4 hex digits
   uint8_t Data4[8];  ///< last 8 bytes
-} GUID, IID;
+} GUID, IID;  ///< IID: a GUID that names an interface.
 typedef GUID* LPGUID;         ///< Pointer to a GUID.
 #define REFIID const IID&     ///< Reference to an interface identifier, as COM calls take it.
 #define REFGUID const GUID&   ///< Reference to a GUID.
@@ -186,7 +186,7 @@ typedef struct tagMSG {
   LPARAM lParam;  ///< second parameter
   DWORD time;     ///< GetTickCount when posted
   POINT pt;       ///< cursor position when posted
-} MSG, *LPMSG;
+} MSG, *LPMSG;  ///< Pointer to a MSG.
 
 // ---- Window classes and windows -----------------------------------------------------------
 
@@ -238,7 +238,7 @@ typedef struct tagPAINTSTRUCT {
   BOOL fRestore;         ///< reserved
   BOOL fIncUpdate;       ///< reserved
   BYTE rgbReserved[32];  ///< reserved
-} PAINTSTRUCT, *LPPAINTSTRUCT;
+} PAINTSTRUCT, *LPPAINTSTRUCT;  ///< Pointer to a PAINTSTRUCT.
 
 typedef WORD ATOM;  ///< A registered class's number; 0 on failure.
 
@@ -362,7 +362,10 @@ typedef struct _OFSTRUCT {
   WORD Reserved1;                    ///< reserved
   WORD Reserved2;                    ///< reserved
   CHAR szPathName[OFS_MAXPATHNAME];  ///< the full path opened
-} OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;
+} OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;  ///< Pointer to an OFSTRUCT.
+
+/// \typedef LPOFSTRUCT
+/// Pointer to an OFSTRUCT.
 
 #define OF_READ 0x00000000       ///< OpenFile: for reading.
 #define OF_WRITE 0x00000001      ///< OpenFile: for writing.
@@ -402,7 +405,7 @@ typedef struct tagBITMAPFILEHEADER {
   WORD bfReserved1;  ///< reserved, 0
   WORD bfReserved2;  ///< reserved, 0
   DWORD bfOffBits;   ///< offset of the pixels from the start of the file
-} BITMAPFILEHEADER, *LPBITMAPFILEHEADER;
+} BITMAPFILEHEADER, *LPBITMAPFILEHEADER;  ///< Pointer to a BITMAPFILEHEADER.
 #pragma pack(pop)
 
 /// The 40-byte info header that follows it: size, depth and compression of the picture.
@@ -418,4 +421,4 @@ typedef struct tagBITMAPINFOHEADER {
   LONG biYPelsPerMeter;  ///< vertical resolution, pixels per metre
   DWORD biClrUsed;       ///< colours in the colour table (0: all the depth allows)
   DWORD biClrImportant;  ///< colours that matter (0: all)
-} BITMAPINFOHEADER, *LPBITMAPINFOHEADER;
+} BITMAPINFOHEADER, *LPBITMAPINFOHEADER;  ///< Pointer to a BITMAPINFOHEADER.
