@@ -56,7 +56,7 @@ DECLARE_HANDLE(HMMIO);
 
 #define MMIO_DIRTY 0x10000000  ///< The chunk's size must be written when it is ascended from.
 
-/// The multimedia records are byte-packed, as the system declares them.
+// The multimedia records are byte-packed, as the system declares them.
 #pragma pack(push, 1)
 /// Open-time options and results of mmioOpenA; pass null for the defaults.
 typedef struct _MMIOINFO {
