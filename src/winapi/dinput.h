@@ -280,8 +280,8 @@ HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, REFIID iid,
 #define DIK_I 0x17            ///< I
 #define DIK_O 0x18            ///< O
 #define DIK_P 0x19            ///< P
-#define DIK_LBRACKET 0x1A     ///< [
-#define DIK_RBRACKET 0x1B     ///< ]
+#define DIK_LBRACKET 0x1A     ///< left square bracket
+#define DIK_RBRACKET 0x1B     ///< right square bracket
 #define DIK_RETURN 0x1C       ///< Enter (main keyboard)
 #define DIK_LCONTROL 0x1D     ///< left Ctrl
 #define DIK_A 0x1E            ///< A

@@ -6,5 +6,6 @@
 /// The function's format string is argument `format_index`; the checked arguments start at `first`.
 #define PRINTF_FORMAT(format_index, first) __attribute__((format(printf, format_index, first)))
 #else
-#define PRINTF_FORMAT(format_index, first)  ///< Nothing on compilers without the check.
+/// Nothing on compilers without the check.
+#define PRINTF_FORMAT(format_index, first)
 #endif

@@ -7,13 +7,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#define WINAPI             ///< Calling convention of system calls; nothing on this platform.
-#define CALLBACK           ///< Calling convention of callbacks the system calls; nothing here.
-#define APIENTRY           ///< Calling convention of entry points; nothing here.
-#define STDMETHODCALLTYPE  ///< Calling convention of COM methods; nothing here.
-#define FAR                ///< Far pointers of 16-bit code; nothing here.
-#define NEAR               ///< Near pointers of 16-bit code; nothing here.
-#define CONST const        ///< Constant, in the system's spelling.
+/// Calling convention of system calls; nothing on this platform.
+#define WINAPI
+/// Calling convention of callbacks the system calls; nothing here.
+#define CALLBACK
+/// Calling convention of entry points; nothing here.
+#define APIENTRY
+/// Calling convention of COM methods; nothing here.
+#define STDMETHODCALLTYPE
+/// Far pointers of 16-bit code; nothing here.
+#define FAR
+/// Near pointers of 16-bit code; nothing here.
+#define NEAR
+#define CONST const  ///< Constant, in the system's spelling.
 
 typedef int BOOL;             ///< Truth value: 0 false, anything else true.
 typedef unsigned char BYTE;   ///< 8-bit unsigned.
