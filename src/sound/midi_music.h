@@ -13,8 +13,8 @@ constexpr int MIDI_SLOTS = 64;
 ///@{
 constexpr int32_t MIDI_FREE = 0;     ///< holds nothing
 constexpr int32_t MIDI_LOADED = 1;   ///< holds a file, not played yet
-constexpr int32_t MIDI_PLAYING = 2;  ///< started by PlayMidi
-constexpr int32_t MIDI_STOPPED = 3;  ///< stopped by StopMidi
+constexpr int32_t MIDI_PLAYING = 2;  ///< started by PlayMidi and not yet found at its end
+constexpr int32_t MIDI_STOPPED = 3;  ///< stopped by StopMidi, or found at its end
 ///@}
 
 /// One slot of the table.
