@@ -192,3 +192,11 @@ soak: deps
 	cd $(RELEASE_DIR)/tests/work/test_monkey && VORK_MONKEY_GAMES=$(SOAK_MONKEY_GAMES) \
 	    VORK_MONKEY_MINUTES=$(SOAK_MONKEY_MINUTES) ../../test_monkey --gtest_filter='MonkeyTest.*'
 	$(RELEASE_DIR)/tests/vork-soak --assets $(RELEASE_DIR)/assets --hours $(SOAK_HOURS)
+
+# The library's API reference from the public headers' comments, in build/docs/html; any doxygen
+# warning (a public declaration without its comment, a broken quote of the example) fails it.
+.PHONY: docs
+docs:
+	scripts/install-deps docs
+	rm -rf build/docs/html && mkdir -p build/docs
+	doxygen docs/Doxyfile

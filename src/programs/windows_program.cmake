@@ -19,6 +19,7 @@ foreach(header ${VORK_OUR_HEADERS})
   file(STRINGS ${header} lines REGEX "^(#define|}|#include <)")
   string(REPLACE "\\" "" lines "${lines}")  # a line-continuation backslash would join two lines
   foreach(line ${lines})
+    string(REGEX REPLACE "[ \t]*//.*$" "" line "${line}")  # a comment is no part of a value
     if(line MATCHES "^#define[ \t]+([A-Za-z_][A-Za-z0-9_]*)")
       set(name ${CMAKE_MATCH_1})
       string(APPEND our_macros "#undef ${name}\n")

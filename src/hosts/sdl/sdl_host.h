@@ -1,16 +1,17 @@
-// The host for a real machine, on SDL2: a desktop window shown full screen, the keyboard,
-// the clock. The program's main starts it, installs sdl_host and runs the game.
+/// \file
+/// The host for a real machine, on SDL2: a desktop window shown full screen, the keyboard,
+/// the clock. The program's main starts it, installs sdl_host and runs the game.
 #pragma once
 
 #include <string>
 
 #include "soft/host.h"
 
-// The SDL host's services; valid between SdlHostStart and SdlHostStop.
+/// The SDL host's services; valid between SdlHostStart and SdlHostStop.
 extern const HostServices sdl_host;
 
-// Starts SDL's video and events; false with a one-line reason in `error` when there is no
-// display to open a window on.
+/// Starts SDL's video and events; false with a one-line reason in `error` when there is no
+/// display to open a window on.
 bool SdlHostStart(std::string* error);
-// Closes the window if still open and shuts SDL down.
+/// Closes the window if still open and shuts SDL down.
 void SdlHostStop();
