@@ -1,7 +1,13 @@
 # Thin front end over CMake. `make play` and `make test` work from a fresh clone.
+# Each build flavour is a preset in CMakePresets.json (flags, folder); the folders here match.
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
+
+# $(call configure,PRESET[,extra cmake arguments]), $(call build,PRESET[,targets]), $(call run_tests,PRESET)
+configure = cmake --preset $(1)$(if $(2), $(2))
+build     = cmake --build --preset $(1) -j $(JOBS)$(if $(2), --target $(2))
+run_tests = ctest --preset $(1) -j $(JOBS)
 
 .PHONY: all deps release play test assets assets-preview bench fuzz clean golden windows windows-check
 .PHONY: web web-serve web-check desktop-check
@@ -12,49 +18,50 @@ deps:
 	@scripts/install-deps
 
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	$(call configure,release)
+	$(call build,release)
 
 assets: release
-	cmake --build $(RELEASE_DIR) --target assets
+	$(call build,release,assets)
 
 # Builds only the game and its assets, then runs it with the assets folder as working directory.
 play: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork assets
+	$(call configure,release)
+	$(call build,release,vork assets)
 	cd $(RELEASE_DIR)/assets && ../vork
 
 assets-preview: release
-	cmake --build $(RELEASE_DIR) --target assets-preview
+	$(call build,release,assets-preview)
 
 # Tests build with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
-	cmake --build $(TEST_DIR) -j $(JOBS)
-	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+	$(call configure,test)
+	$(call build,test)
+	$(call run_tests,test)
 
 # Rewrites the golden runs' expected logs (tests/golden/*.log) after a deliberate change.
 golden: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
-	cmake --build $(TEST_DIR) -j $(JOBS) --target golden-update
+	$(call configure,test)
+	$(call build,test,golden-update)
 
 bench: release
 	$(RELEASE_DIR)/bench/vork-bench
 
 # Every fuzz target for FUZZ_SECONDS each (default 60; FUZZ_TARGETS picks some): see scripts/run-fuzzers.
+# The fuzz preset builds them all (fuzz/CMakeLists.txt lists them) and the seed writer.
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORK_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS) --target palette_file_fuzz key_script_fuzz vector_fuzz bitmap_file_fuzz load_wav_fuzz load_midi_fuzz bitmap_seed_writer
+	$(call configure,fuzz)
+	$(call build,fuzz)
 	scripts/run-fuzzers build/fuzz/fuzz
 
 # Windows: vork.exe cross-built with mingw-w64 over the system's Win32 and DirectX, and a folder
 # to copy to a Windows PC (the exe, the assets made on this machine, a README).
 WINDOWS_DIR := build/windows
 windows: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target assets
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	$(call configure,release)
+	$(call build,release,assets)
+	$(call configure,windows)
+	$(call build,windows)
 	rm -rf $(WINDOWS_DIR)/dist && mkdir -p $(WINDOWS_DIR)/dist
 	cp $(WINDOWS_DIR)/vork.exe $(RELEASE_DIR)/assets/* $(WINDOWS_DIR)/dist/
 	sed 's/$$/\r/' src/win/README.txt > $(WINDOWS_DIR)/dist/README.txt
@@ -62,22 +69,21 @@ windows: deps
 # Runs the Windows build under Wine in a virtual X server: see scripts/windows-check.
 windows-check: windows
 	scripts/install-deps windows-check
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
+	$(call build,release,vork-replay)
 	timeout 1200 scripts/windows-check $(WINDOWS_DIR)
 
 # A web browser: build/web holds index.html (with .js, .wasm and .data) for any static web
 # server, and vork-offline.html, one file that also opens from the disk. Built with Debian's
-# emscripten; NODE_PATH lets its tools find their modules when another Node.js comes first.
+# emscripten (the web preset, in build/web-build, packing build/release/assets); the preset's
+# NODE_PATH lets its tools find their modules when another Node.js comes first.
 WEB_DIR      := build/web
-WEB_BUILD    := build/web-build
 WEB_PORT     ?= 8000
 web: deps
 	scripts/install-deps web
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target assets
-	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
-	    -DVORK_WEB_ASSETS=$(abspath $(RELEASE_DIR)/assets) -DVORK_WEB_OUT=$(abspath $(WEB_DIR))
-	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+	$(call configure,release)
+	$(call build,release,assets)
+	$(call configure,web)
+	$(call build,web)
 
 # Serves the page at http://127.0.0.1:$(WEB_PORT)/ for a person to play.
 web-serve: web
@@ -93,7 +99,7 @@ desktop-check: release
 # Plays the page in headless Chromium and checks what it shows and plays: see scripts/web-check.
 web-check: web
 	scripts/install-deps web-check
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
+	$(call build,release,vork-replay)
 	timeout 600 scripts/web-check $(WEB_DIR) $(RELEASE_DIR)
 
 # A whole game in headless Chromium, played by vork-replay's autopilot in a test build of the
@@ -102,9 +108,8 @@ web-check: web
 WEB_PILOT_DIR := build/web-pilot
 web-play-check: web
 	scripts/install-deps web-check
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target vork-replay
-	NODE_PATH=/usr/share/nodejs cmake -S . -B $(WEB_BUILD) -DVORK_WEB_PILOT_OUT=$(abspath $(WEB_PILOT_DIR))
-	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target vork_web_pilot
+	$(call build,release,vork-replay)
+	$(call build,web,vork_web_pilot)
 	timeout 900 scripts/web-check --play $(WEB_PILOT_DIR) $(RELEASE_DIR)
 
 clean:
@@ -114,6 +119,15 @@ clean:
 .PHONY: speech-check
 speech-check: assets
 	scripts/speech-check $(RELEASE_DIR)/assets
+
+# Plays the generated tune on the SDL host under Xvfb into SDL's disk audio file and checks the
+# stream against the headless render, sample for sample: see scripts/check-music-audio.
+.PHONY: music-check
+music-check: deps
+	scripts/install-deps desktop-check
+	$(call configure,release)
+	$(call build,release,vork-tune assets)
+	timeout 300 scripts/check-music-audio $(RELEASE_DIR)
 
 # Installing: `make install PREFIX=/usr/local DESTDIR=` puts the game, its data, launcher, desktop
 # entry, metadata and icons under DESTDIR/PREFIX and lists every file it wrote, DESTDIR included,
@@ -126,8 +140,8 @@ INSTALLED := $(RELEASE_DIR)/installed-files.txt
 .PHONY: install uninstall deb deb-check
 
 install: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	$(call configure,release,-DCMAKE_INSTALL_PREFIX=$(PREFIX))
+	$(call build,release)
 	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR)
 	sed 's|^|$(DESTDIR)|' $(RELEASE_DIR)/install_manifest.txt > $(INSTALLED)
 
@@ -146,19 +160,18 @@ deb-check: deb
 # rather than the even sample `make test` runs (tests/hardening; long: see the README).
 .PHONY: hardening-full
 hardening-full: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVORK_SANITIZE=ON
-	cmake --build $(TEST_DIR) -j $(JOBS) --target test_hardening
+	$(call configure,test)
+	$(call build,test,test_hardening)
 	cd $(TEST_DIR)/tests/work/test_hardening && VORK_HARDENING_FULL=1 \
 	    ../../test_hardening --gtest_filter='FaultSweep.*:DamagedAssets.*'
 
 # The same suite built as users get it: Release, optimised, with the C++ library's assertions on,
 # since optimisation exposes faults a debug build hides. `.ci/run` runs it after `make test`.
-TEST_RELEASE_DIR := build/test-release
 .PHONY: test-release
 test-release: deps
-	cmake -S . -B $(TEST_RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS
-	cmake --build $(TEST_RELEASE_DIR) -j $(JOBS)
-	ctest --test-dir $(TEST_RELEASE_DIR) --output-on-failure -j $(JOBS)
+	$(call configure,test-release)
+	$(call build,test-release)
+	$(call run_tests,test-release)
 
 # Line and branch coverage of src/ (the library, the game and the platform layers built on this
 # machine) under the whole suite, without sanitizers: a summary here and an HTML report in
@@ -169,11 +182,10 @@ COVERAGE_DIR := build/coverage
 .PHONY: coverage
 coverage: deps
 	scripts/install-deps coverage
-	cmake -S . -B $(COVERAGE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="--coverage -fprofile-abs-path" \
-	    -DCMAKE_C_FLAGS="--coverage -fprofile-abs-path" -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage
-	cmake --build $(COVERAGE_DIR) -j $(JOBS)
+	$(call configure,coverage)
+	$(call build,coverage)
 	find $(COVERAGE_DIR) -name '*.gcda' -delete
-	ctest --test-dir $(COVERAGE_DIR) --output-on-failure -j $(JOBS); status=$$?; \
+	$(call run_tests,coverage); status=$$?; \
 	gcovr --root . --object-directory $(COVERAGE_DIR) --filter 'src/' \
 	    --exclude-throw-branches --exclude-unreachable-branches -j $(JOBS) \
 	    --html-details $(COVERAGE_DIR)/coverage.html --txt $(COVERAGE_DIR)/coverage.txt \
@@ -187,8 +199,8 @@ SOAK_MONKEY_GAMES   ?= 100
 SOAK_MONKEY_MINUTES ?= 10
 .PHONY: soak
 soak: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target test_monkey vork-soak assets
+	$(call configure,release)
+	$(call build,release,test_monkey vork-soak assets)
 	cd $(RELEASE_DIR)/tests/work/test_monkey && VORK_MONKEY_GAMES=$(SOAK_MONKEY_GAMES) \
 	    VORK_MONKEY_MINUTES=$(SOAK_MONKEY_MINUTES) ../../test_monkey --gtest_filter='MonkeyTest.*'
 	$(RELEASE_DIR)/tests/vork-soak --assets $(RELEASE_DIR)/assets --hours $(SOAK_HOURS)
