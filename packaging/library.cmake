@@ -8,7 +8,14 @@
 include(CMakePackageConfigHelpers)
 
 set(VORK_DEV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vork-dev)
-set(VORK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vork)
+# LIBDIR: the multiarch folder (lib/x86_64-linux-gnu) wherever the system has one, whatever the
+# prefix, so that the package's pkg-config files are found in cross builds too.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(VORK_LIB_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE})
+else()
+  set(VORK_LIB_DIR ${CMAKE_INSTALL_LIBDIR})
+endif()
+set(VORK_CMAKE_DIR ${VORK_LIB_DIR}/cmake/vork)
 set(VORK_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/vork)
 
 foreach(folder winapi display image input sound vector)
@@ -31,7 +38,7 @@ set_target_properties(vork_sdl_main PROPERTIES EXPORT_NAME main)
 set_target_properties(vork_headless_main PROPERTIES EXPORT_NAME main_headless)
 install(TARGETS vork_lib vork_platform vork_host_common vork_host_sdl vork_host_headless vork_sdl_main
                 vork_headless_main
-        EXPORT vorkTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+        EXPORT vorkTargets ARCHIVE DESTINATION ${VORK_LIB_DIR} COMPONENT dev)
 install(EXPORT vorkTargets NAMESPACE vork:: DESTINATION ${VORK_CMAKE_DIR} COMPONENT dev)
 
 # The config finds the libraries the static ones were linked against, under the same names.
@@ -46,11 +53,11 @@ install(FILES ${VORK_GEN}/vorkConfig.cmake ${VORK_GEN}/vorkConfigVersion.cmake D
 # pkg-config files find their prefix relative to themselves, so a tree installed anywhere works.
 # The shared libraries the static ones use are under Requires, not Requires.private: the latter
 # would need --static, which also asks for static builds of those libraries' own dependencies.
-file(RELATIVE_PATH VORK_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+file(RELATIVE_PATH VORK_PC_TO_PREFIX /${VORK_LIB_DIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" VORK_PC_TO_PREFIX "${VORK_PC_TO_PREFIX}")
 foreach(pc vork vork-headless)
   configure_file(${pc}.pc.in ${VORK_GEN}/${pc}.pc @ONLY)
-  install(FILES ${VORK_GEN}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
+  install(FILES ${VORK_GEN}/${pc}.pc DESTINATION ${VORK_LIB_DIR}/pkgconfig COMPONENT dev)
 endforeach()
 
 install(FILES copyright ${VORK_GEN}/changelog.gz DESTINATION ${VORK_DEV_DOC_DIR} COMPONENT dev)
