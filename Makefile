@@ -57,7 +57,7 @@ windows: deps
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	rm -rf $(WINDOWS_DIR)/dist && mkdir -p $(WINDOWS_DIR)/dist
 	cp $(WINDOWS_DIR)/vork.exe $(RELEASE_DIR)/assets/* $(WINDOWS_DIR)/dist/
-	sed 's/$$/\r/' src/platform/win/README.txt > $(WINDOWS_DIR)/dist/README.txt
+	sed 's/$$/\r/' src/win/README.txt > $(WINDOWS_DIR)/dist/README.txt
 
 # Runs the Windows build under Wine in a virtual X server: see scripts/windows-check.
 windows-check: windows
