@@ -25,9 +25,13 @@ void PushFocusLoss(Uint32 window_id) {
   sdl_host.pump_events();
 }
 
-// Two readings in a row: the host's clock waits for the next millisecond unless it is paused.
+// Whether the game clock moves on while SDL's own clock runs five milliseconds: it follows
+// SDL's unless the game is paused.
 bool ClockRuns() {
   const uint32_t first = sdl_host.milliseconds();
+  const uint32_t real_start = SDL_GetTicks();
+  while (SDL_GetTicks() - real_start < 5)
+    if (sdl_host.milliseconds() != first) return true;
   return sdl_host.milliseconds() != first;
 }
 
