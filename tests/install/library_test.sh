@@ -83,6 +83,13 @@ for way in cmake make; do
 done
 [ "$(compare -metric AE "$work/cmake-walked.png" "$work/make-walked.png" null: 2>&1)" = 0 ] ||
   fail "the two builds showed different pictures"
+# A command line the headless main cannot read is refused, status 64, before the program runs.
+for bad in "--max-ms" "--keys|100 down F1" "--keys|100 press SPACE" "--frames|3"; do
+  status=0
+  IFS='|' read -r -a arguments <<<"$bad"
+  "$work/cmake/robot_walk_headless" "${arguments[@]}" >/dev/null 2>&1 || status=$?
+  [ "$status" = 64 ] || fail "'${arguments[*]}' gave status $status, not 64"
+done
 
 echo "== uninstall"
 timeout 60 cmake -DMANIFEST="$build/install_manifest_dev.txt" -P "$source_dir/packaging/uninstall.cmake" >/dev/null

@@ -1,7 +1,7 @@
 // A main for running a program written against the library on the headless host: keys from
 // the command line, a virtual clock, and a report of what the program showed and played.
 //   program [--keys "<ms> down|up KEY; ..."] [--max-ms N] [--png FILE]
-// KEY is ESCAPE, SPACE, RETURN, UP, DOWN, LEFT, RIGHT, a letter A-Z or a digit. At the end it
+// KEY is ESCAPE, SPACE, RETURN, UP, DOWN, LEFT or RIGHT. At the end it
 // prints "exit", "time", "frames", "last-frame" (the centre pixel's red green blue) and "sound"
 // (whether anything audible was mixed), one per line. Exit status: WinMain's, 2 when the run
 // reached --max-ms (default 60000), 64 for a bad command line.
@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "hosts/common/frame_convert.h"
 #include "hosts/headless/headless_host.h"
 #include "win32.h"
 
@@ -34,8 +35,7 @@ int VirtualKeyNamed(const std::string& name) {
       {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT}};
   for (const auto& key : named)
     if (name == key.name) return key.code;
-  const bool letter_or_digit = name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'));
-  return letter_or_digit ? name[0] : -1;
+  return -1;
 }
 
 // Schedules "<ms> down|up KEY" events separated by ';' or new lines; false on a bad event.
@@ -60,6 +60,7 @@ bool ScheduleKeys(const std::string& script) {
   return true;
 }
 
+// Reads --keys, --max-ms and --png, each with a value; false for anything else.
 bool ParseArguments(int argc, char** argv, HeadlessRun* run) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i], value = argv[i + 1];
@@ -77,17 +78,17 @@ bool ParseArguments(int argc, char** argv, HeadlessRun* run) {
 
 // The red, green and blue of the frame's centre pixel.
 void CentreColour(const HeadlessFrame& frame, int rgb[3]) {
-  const size_t bytes = frame.bits_per_pixel == 8 ? 1 : 2;
-  const size_t at = (static_cast<size_t>(frame.height / 2) * frame.width + frame.width / 2) * bytes;
-  if (bytes == 1) {
-    for (int c = 0; c < 3; ++c) rgb[c] = frame.palette[frame.pixels[at] * 4 + c];
-    return;
+  const size_t centre = static_cast<size_t>(frame.height / 2) * frame.width + frame.width / 2;
+  uint32_t argb = 0;
+  if (frame.bits_per_pixel == 8) {
+    const uint8_t* entry = &frame.palette[frame.pixels[centre] * 4];
+    argb = entry[0] << 16 | entry[1] << 8 | entry[2];
+  } else if (frame.bits_per_pixel == 15) {
+    ConvertRow555(&frame.pixels[centre * 2], 1, &argb);
+  } else {
+    ConvertRow565(&frame.pixels[centre * 2], 1, &argb);
   }
-  const int pixel = frame.pixels[at] | frame.pixels[at + 1] << 8;
-  const int green_bits = frame.bits_per_pixel == 16 ? 6 : 5;
-  rgb[0] = (pixel >> (5 + green_bits)) * 255 / 31;
-  rgb[1] = (pixel >> 5 & ((1 << green_bits) - 1)) * 255 / ((1 << green_bits) - 1);
-  rgb[2] = (pixel & 31) * 255 / 31;
+  for (int c = 0; c < 3; ++c) rgb[c] = argb >> (16 - 8 * c) & 0xFF;
 }
 
 bool AnythingAudible() {
