@@ -1,5 +1,5 @@
 # Removes the files listed in MANIFEST (the install manifest) under $DESTDIR, if set,
-# then the folders only this game uses, once empty. Shared folders (bin, icons) are left.
+# then the folders only this game and its library use, once empty. Shared folders (bin, icons) are left.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} not found (install first)")
 endif()
@@ -11,12 +11,19 @@ foreach(listed IN LISTS installed)
     message(STATUS "Removing ${path}")
     file(REMOVE "${path}")
   endif()
-  # Folders named for the game (share/vork, libexec/vork, doc/vork) are its own.
+  # Folders named for the game or its library (share/vork, include/vork, doc/vork-dev, ...) are
+  # its own, with every folder inside them.
   get_filename_component(dir "${path}" DIRECTORY)
-  get_filename_component(name "${dir}" NAME)
-  if(name STREQUAL "vork")
-    list(APPEND own_dirs "${dir}")
-  endif()
+  set(inner "")
+  while(NOT dir STREQUAL "/" AND NOT dir STREQUAL "")
+    list(APPEND inner "${dir}")
+    get_filename_component(name "${dir}" NAME)
+    if(name MATCHES "^vork(-dev)?$")
+      list(APPEND own_dirs ${inner})
+      break()
+    endif()
+    get_filename_component(dir "${dir}" DIRECTORY)
+  endwhile()
 endforeach()
 list(REMOVE_DUPLICATES own_dirs)
 # Deepest first, so a folder is empty when its turn comes.

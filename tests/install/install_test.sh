@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch DESTDIR and checks the installed tree file by file,
+# Installs the game (the build's "game" component; tests/install/library_test.sh checks the
+# library's) into a scratch DESTDIR and checks the installed tree file by file,
 # validates the desktop entry and the AppStream metadata, starts the installed launcher under
 # Xvfb from an unrelated folder, checks that the screen shows the game's first screen (the
 # picture the headless replay of the installed data shows one second in), ends the game with
@@ -23,7 +24,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 root=$work/root
 echo "== install into $root$prefix"
-DESTDIR=$root timeout 60 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+DESTDIR=$root timeout 60 cmake --install "$build" --prefix "$prefix" --component game >"$work/install.log"
 usr=$root$prefix
 
 # ---- The installed tree, file by file ----
@@ -137,7 +138,7 @@ echo "Escape ended the game with status 0"
 
 # ---- Uninstall: every installed file goes, and the game's own folders ----
 echo "== uninstall"
-DESTDIR=$root timeout 60 cmake -DMANIFEST="$build/install_manifest.txt" \
+DESTDIR=$root timeout 60 cmake -DMANIFEST="$build/install_manifest_game.txt" \
   -P "$source_dir/packaging/uninstall.cmake" >"$work/uninstall.log"
 left=$(cd "$root" && find . -type f -o -type l)
 [ -z "$left" ] || fail "files left after uninstall: $left"

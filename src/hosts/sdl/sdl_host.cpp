@@ -255,8 +255,10 @@ void BringToFront() {
 
 // ---- Events ---------------------------------------------------------------------------------
 
-// Handles one window event; sets *close_reported once the close has been passed on.
+// Handles one window event; sets *close_reported once the close has been passed on. Events of a
+// window already closed are dropped: its late focus loss would pause the clock for good.
 void HandleWindowEvent(const SDL_WindowEvent& event, bool* close_reported) {
+  if (!state.window || event.windowID != SDL_GetWindowID(state.window)) return;
   if (event.event == SDL_WINDOWEVENT_EXPOSED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
     Repaint();  // a window uncovered or resized shows its frame again, changed or not
   } else if (event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
