@@ -12,16 +12,6 @@ namespace {
 // Stands in for the instance handle the real platform gives WinMain; the game only passes it on.
 HINSTANCE__ instance_record;
 
-// The arguments after the program name, joined by spaces, as a command line.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) line += ' ';
-    line += argv[i];
-  }
-  return line;
-}
-
 // Takes the one-copy lock of the user's session; false when a copy already runs, which is then
 // asked to come to the front. Without a usable lock file the game runs anyway.
 bool BecomeTheOnlyCopy(int* lock) {
@@ -45,7 +35,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   InstallHost(&sdl_host);
-  std::string command_line = JoinArguments(argc, argv);
+  std::string command_line = CommandLineOf(argc, argv);
   int result = WinMain(&instance_record, nullptr, &command_line[0], SW_SHOWNORMAL);
   SdlHostStop();
   ReleaseInstanceLock(lock);

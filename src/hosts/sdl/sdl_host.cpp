@@ -698,3 +698,12 @@ void SdlHostStop() {
   SDL_Quit();
   ResetState();
 }
+
+std::string CommandLineOf(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  return line;
+}

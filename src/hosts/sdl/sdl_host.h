@@ -15,3 +15,5 @@ extern const HostServices sdl_host;
 bool SdlHostStart(std::string* error);
 /// Closes the window if still open and shuts SDL down.
 void SdlHostStop();
+/// The arguments after the program's name joined by spaces: the command line WinMain gets.
+std::string CommandLineOf(int argc, char** argv);

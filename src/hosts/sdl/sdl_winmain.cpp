@@ -12,16 +12,6 @@ namespace {
 // Stands in for the instance handle the real platform gives WinMain.
 HINSTANCE__ instance_record;
 
-// The arguments after the program name, joined by spaces, as a command line.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) line += ' ';
-    line += argv[i];
-  }
-  return line;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,7 +21,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   InstallHost(&sdl_host);
-  std::string command_line = JoinArguments(argc, argv);
+  std::string command_line = CommandLineOf(argc, argv);
   const int result = WinMain(&instance_record, nullptr, &command_line[0], SW_SHOWNORMAL);
   SdlHostStop();
   return result;
