@@ -11,53 +11,43 @@
 namespace {
 
 // The RGB bytes of a PNG file, empty when it cannot be read.
-std::vector<uint8_t> ReadRgb(const std::string& path, int* width) {
+std::vector<uint8_t> ReadRgb(const std::string& path) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
   image.format = PNG_FORMAT_RGB;
   std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
-  *width = static_cast<int>(image.width);
   return rgb;
-}
-
-HeadlessFrame Frame(int bits, const std::vector<uint8_t>& pixels, int width) {
-  HeadlessFrame frame{0, width, 1, bits, pixels, {}};
-  return frame;
 }
 
 class HeadlessPngTest : public FreshMachineTest {};
 
-TEST_F(HeadlessPngTest, EightBitFramesAreWrittenThroughTheirPalette) {
-  HeadlessFrame frame = Frame(8, {0, 1, 2}, 3);
-  const uint8_t entries[3][4] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 254, 0}};
-  for (int i = 0; i < 3; ++i)
-    for (int c = 0; c < 4; ++c) frame.palette[i * 4 + c] = entries[i][c];
-  ASSERT_TRUE(HeadlessSavePng(frame, "eight.png"));
-  int width = 0;
-  EXPECT_EQ(ReadRgb("eight.png", &width), (std::vector<uint8_t>{10, 20, 30, 200, 100, 50, 1, 2, 254}));
-  EXPECT_EQ(width, 3);
-}
-
-// Little-endian 16-bit pixels.
-std::vector<uint8_t> Pixels16(std::initializer_list<unsigned> values) {
-  std::vector<uint8_t> bytes;
-  for (unsigned value : values) bytes.push_back(static_cast<uint8_t>(value & 0xFF)), bytes.push_back(static_cast<uint8_t>(value >> 8));
-  return bytes;
-}
-
-TEST_F(HeadlessPngTest, SixteenAndFifteenBitFramesSpreadEachFieldOverAByte) {
-  // 5.6.5: full red, full green, full blue, and (16, 32, 8).
-  ASSERT_TRUE(HeadlessSavePng(Frame(16, Pixels16({0xF800, 0x07E0, 0x001F, (16u << 11) | (32u << 5) | 8u}), 4), "sixteen.png"));
-  int width = 0;
-  EXPECT_EQ(ReadRgb("sixteen.png", &width),
-            (std::vector<uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 131, 129, 65}));
-  // 5.5.5: full red, full green, full blue, and (16, 1, 8).
-  ASSERT_TRUE(HeadlessSavePng(Frame(15, Pixels16({0x7C00, 0x03E0, 0x001F, (16u << 10) | (1u << 5) | 8u}), 4), "fifteen.png"));
-  EXPECT_EQ(ReadRgb("fifteen.png", &width),
-            (std::vector<uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 131, 8, 65}));
-  EXPECT_FALSE(HeadlessSavePng(Frame(8, {0}, 1), "no-such-folder/x.png"));
+// One row of four pixels at each depth (16-bit pixels little-endian), read back as RGB.
+TEST_F(HeadlessPngTest, FramesAreWrittenInTheirTrueColours) {
+  struct Case {
+    int bits;
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> rgb;
+  };
+  const Case cases[] = {
+      {8, {0, 1, 2, 1}, {10, 20, 30, 200, 100, 50, 1, 2, 254, 200, 100, 50}},  // through the palette
+      {16,  // 5.6.5: full red, green, blue, and (16, 32, 8)
+       {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x08, 0x84},
+       {255, 0, 0, 0, 255, 0, 0, 0, 255, 131, 129, 65}},
+      {15,  // 5.5.5: full red, green, blue, and (16, 1, 8)
+       {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x28, 0x40},
+       {255, 0, 0, 0, 255, 0, 0, 0, 255, 131, 8, 65}},
+  };
+  const uint8_t palette[] = {10, 20, 30, 0, 200, 100, 50, 0, 1, 2, 254, 0};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bits);
+    HeadlessFrame frame{0, 4, 1, c.bits, c.pixels, {}};
+    std::copy(std::begin(palette), std::end(palette), frame.palette);
+    ASSERT_TRUE(HeadlessSavePng(frame, "frame.png"));
+    EXPECT_EQ(ReadRgb("frame.png"), c.rgb);
+  }
+  EXPECT_FALSE(HeadlessSavePng(HeadlessFrame{0, 1, 1, 8, {0}, {}}, "no-such-folder/x.png"));
 }
 
 TEST(VirtualClock, KeysScheduledAsARunGoesArriveInOrderAndNoneIsLost) {

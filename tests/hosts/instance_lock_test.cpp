@@ -1,15 +1,15 @@
 #include "hosts/sdl/instance_lock.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "test_support.h"
 
 namespace {
 
@@ -26,12 +26,6 @@ class InstanceLockTest : public ::testing::Test {
     unlink((folder + "/other").c_str());
     rmdir(folder.c_str());
   }
-  std::string Read(const std::string& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   std::string folder;
   std::string path;
 };
@@ -46,8 +40,7 @@ TEST_F(InstanceLockTest, OneHolderAtATimeAndACrashedHolderLeavesNoLock) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(Read(path), std::to_string(child) + "\n");
-
+  EXPECT_EQ(ReadTextFile(path), std::to_string(child) + "\n");
   int first = -1;
   ASSERT_EQ(TakeInstanceLock(path, &first), LockOutcome::TAKEN);
   EXPECT_EQ(InstanceLockHolder(path), getpid()) << "the holder's id replaces the dead one's";
@@ -66,7 +59,7 @@ TEST_F(InstanceLockTest, TakesOnlyAPlainFileAndNeverFollowsALink) {
   int fd = -1;
   EXPECT_EQ(TakeInstanceLock(path, &fd), LockOutcome::UNAVAILABLE);
   EXPECT_EQ(fd, -1);
-  EXPECT_EQ(Read(folder + "/other"), "keep me");
+  EXPECT_EQ(ReadTextFile(folder + "/other"), "keep me");
   EXPECT_EQ(InstanceLockHolder(path), 0);
   ASSERT_EQ(unlink(path.c_str()), 0);
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
@@ -75,14 +68,14 @@ TEST_F(InstanceLockTest, TakesOnlyAPlainFileAndNeverFollowsALink) {
   EXPECT_EQ(TakeInstanceLock(folder, &fd), LockOutcome::UNAVAILABLE);
 }
 
-TEST_F(InstanceLockTest, NoHolderReadFromAFileWithoutAWholeId) {
+TEST_F(InstanceLockTest, TheHolderIsReadOnlyFromAWholeId) {
   // A copy that has just taken the lock may not have written its id yet.
-  for (const char* text : {"", "123", "x\n", "-5\n", "0\n"}) {
+  const std::pair<const char*, int> texts[] = {{"", 0}, {"123", 0}, {"x\n", 0}, {"-5\n", 0}, {"0\n", 0},
+                                               {"4321\n", 4321}};
+  for (const auto& [text, holder] : texts) {
     std::ofstream(path, std::ios::trunc) << text;
-    EXPECT_EQ(InstanceLockHolder(path), 0) << '"' << text << '"';
+    EXPECT_EQ(InstanceLockHolder(path), holder) << '"' << text << '"';
   }
-  std::ofstream(path, std::ios::trunc) << "4321\n";
-  EXPECT_EQ(InstanceLockHolder(path), 4321);
 }
 
 TEST(InstanceLockPath, OnePerUserAndDisplayInTheRuntimeFolder) {

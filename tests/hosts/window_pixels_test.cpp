@@ -39,10 +39,7 @@ class WindowPixelsTest : public ::testing::Test {
     return picture;
   }
   // Writes junk over the window's pixels, to see which of them are drawn again.
-  void Scribble() {
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    SDL_FillRect(surface, nullptr, 0x123456u);
-  }
+  void Scribble() { SDL_FillRect(SDL_GetWindowSurface(window), nullptr, 0x123456u); }
   void Show(bool changes_only) {
     ASSERT_TRUE(UpdateShownFrame(shown, HostFrame{pixels, 4, 3, 4, 8, palette_bytes}));
     if (changes_only)
@@ -80,7 +77,7 @@ TEST_F(WindowPixelsTest, DrawsTheWholeFrameThenOnlyItsChangedRows) {
   EXPECT_EQ(Picture(), ".11..3344.|.11..3344.|.55667788.|.55667788.|.9999..33.|.9999..33.|");
 }
 
-TEST_F(WindowPixelsTest, ANewWindowSizeOrFrameShapeDrawsEverythingAgain) {
+TEST_F(WindowPixelsTest, ANewWindowSizeOrFrameShapeDrawsEverythingAgainAndAClosedWindowNothing) {
   ASSERT_TRUE(OpenWindowPixels(window));
   Show(false);
   SDL_SetWindowSize(window, 12, 6);
@@ -98,9 +95,6 @@ TEST_F(WindowPixelsTest, ANewWindowSizeOrFrameShapeDrawsEverythingAgain) {
   Scribble();
   ShowInWindowPixels(shown, palette);
   EXPECT_EQ(Picture().find('.'), std::string::npos) << "a closed window's pixels are not drawn";
-}
-
-TEST_F(WindowPixelsTest, SoftwareRendererIsKnown) {
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   ASSERT_NE(renderer, nullptr) << SDL_GetError();
   EXPECT_TRUE(RendersInSoftware(renderer));

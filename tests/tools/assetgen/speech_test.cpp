@@ -1,0 +1,141 @@
+// The speech pieces: the synthesiser's script, reading its WAV output, trimming, resampling.
+#include "speech.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "asset_reader.h"
+#include "byte_writer.h"
+
+namespace {
+
+void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+// A WAV file as a synthesiser writes it: a chunk before the format, then 16-bit data.
+std::vector<uint8_t> Wav16(const std::vector<int16_t>& samples, uint16_t channels = 1, uint16_t bits = 16) {
+  std::vector<uint8_t> out;
+  PutTag(out, "RIFF");
+  PutU32(out, 0);  // the decoder goes by the chunks, not by this size
+  PutTag(out, "WAVE");
+  PutTag(out, "LIST");
+  PutU32(out, 3);
+  out.insert(out.end(), {1, 2, 3, 0});  // three bytes and the pad byte
+  PutTag(out, "fmt ");
+  for (uint32_t field : {16u, 1u | channels << 16, 32000u, 64000u, 2u | uint32_t{bits} << 16}) PutU32(out, field);
+  PutTag(out, "data");
+  PutU32(out, static_cast<uint32_t>(samples.size() * 2));
+  for (int16_t s : samples) PutU16(out, static_cast<uint16_t>(s));
+  return out;
+}
+
+TEST(SpeechWav, DecodesSixteenBitMonoPastOtherChunksAndRefusesAnythingElse) {
+  int rate = 0;
+  EXPECT_EQ(DecodeWav16(Wav16({0, 16384, -32768, 32767}), &rate), (Samples{0.0f, 0.5f, -1.0f, 32767 / 32768.0f}));
+  EXPECT_EQ(rate, 32000);
+  std::vector<uint8_t> cut = Wav16({1, 2, 3});
+  cut.pop_back();
+  std::vector<uint8_t> not_wave = Wav16({1});
+  not_wave[8] = 'X';
+  std::vector<uint8_t> short_format = Wav16({1, 2});
+  short_format[28] = 15;  // "fmt " size: 15 bytes and a pad byte, short of the bits-per-sample field
+  // A format chunk followed by four stray bytes, too few for a chunk header: refused without
+  // reading past the end (the copy holds exactly the file, so a read beyond it is caught).
+  std::vector<uint8_t> no_data = Wav16({});
+  no_data.resize(no_data.size() - 8);
+  no_data.insert(no_data.end(), {'d', 'a', 't', 'a'});
+  for (const std::vector<uint8_t>& bytes : {Wav16({1, 2}, 2), Wav16({1, 2}, 1, 8), cut, not_wave, short_format,
+                                           no_data, std::vector<uint8_t>{}})
+    EXPECT_TRUE(DecodeWav16(std::vector<uint8_t>(bytes), &rate).empty());
+}
+
+// The longest run of samples that are exactly zero.
+size_t LongestSilence(const Samples& s) {
+  size_t longest = 0, run = 0;
+  for (float v : s) {
+    run = v == 0.0f ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
+
+TEST(SpeakLines, SpeaksEveryLineAndLeavesNothingInTheScratchFolder) {
+  const std::string scratch = MakeScratchFolder();
+  const char* old_tmp = std::getenv("TMPDIR");
+  const std::string saved = old_tmp != nullptr ? old_tmp : "";
+  setenv("TMPDIR", scratch.c_str(), 1);
+  const std::vector<Samples> spoken = SpeakLines({{"Dog!", 1.0}, {"Press the space bar.", 1.0}, {"Dog! Cat!", 1.0}});
+  if (old_tmp != nullptr) setenv("TMPDIR", saved.c_str(), 1);
+  if (old_tmp == nullptr) unsetenv("TMPDIR");
+  EXPECT_TRUE(std::filesystem::is_empty(scratch)) << "scratch files left behind";
+  RemoveFolder(scratch);
+  ASSERT_EQ(spoken.size(), 3u);
+  // A word is a few tenths of a second, a sentence longer, both trimmed to the speech.
+  EXPECT_GT(spoken[0].size(), 0.2 * 11025);
+  EXPECT_LT(spoken[0].size(), 1.0 * 11025);
+  EXPECT_GT(spoken[1].size(), spoken[0].size() * 2);
+  // Two sentences: both spoken, with 0.4 s of silence between them (plus at most the
+  // near-silent margins kept around each).
+  const size_t pause = static_cast<size_t>(0.4 * 11025);
+  EXPECT_GT(spoken[2].size(), spoken[0].size() + pause + 0.2 * 11025);
+  EXPECT_GE(LongestSilence(spoken[2]), pause);
+  EXPECT_LT(LongestSilence(spoken[2]), pause + 2 * 0.03 * 11025);
+}
+
+TEST(SpeechScript, SpeaksEachSentenceIntoItsOwnFileAtItsLinesSpeed) {
+  const std::string script = SpeechScript({{"Dog!", 0.8}, {"Say \"hi\". Go on!", 1.0}}, "/tmp/x");
+  EXPECT_EQ(script,
+            "(voice_cmu_us_slt_arctic_hts)\n"
+            "(set! hts_engine_params (append cmu_us_slt_arctic_hts::hts_engine_params '((\"-r\" 0.800))))\n"
+            "(utt.save.wave (utt.synth (Utterance Text \"Dog!\")) \"/tmp/x/0-0.wav\" 'riff)\n"
+            "(set! hts_engine_params (append cmu_us_slt_arctic_hts::hts_engine_params '((\"-r\" 1.000))))\n"
+            "(utt.save.wave (utt.synth (Utterance Text \"Say \\\"hi\\\".\")) \"/tmp/x/1-0.wav\" 'riff)\n"
+            "(utt.save.wave (utt.synth (Utterance Text \"Go on!\")) \"/tmp/x/1-1.wav\" 'riff)\n");
+  // Split after each end mark followed by a space; a point inside a number ends nothing.
+  EXPECT_EQ(SplitSentences("Use the keys. Touch them, in order? Keep away! "),
+            (std::vector<std::string>{"Use the keys.", "Touch them, in order?", "Keep away!"}));
+  EXPECT_EQ(SplitSentences("Version 1.5 now."), (std::vector<std::string>{"Version 1.5 now."}));
+}
+
+TEST(SpeechTrim, KeepsTheMarginAroundTheSoundAndNoMore) {
+  Samples sound(1000, 0.0f);
+  std::fill(sound.begin() + 400, sound.begin() + 600, 0.5f);
+  sound[100] = 0.005f;  // below the threshold: still silence
+  Samples expected(300, 0.0f);  // 50 samples each side
+  std::fill(expected.begin() + 50, expected.begin() + 250, 0.5f);
+  EXPECT_EQ(TrimSilence(sound, 1000, 0.05), expected);
+  EXPECT_EQ(TrimSilence(Samples(10, 0.5f), 1000, 0.05).size(), 10u) << "no room for a margin";
+}
+
+double ToneLevel(const Samples& s, double frequency, int rate) {
+  double re = 0, im = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    re += s[i] * std::cos(2 * M_PI * frequency * i / rate);
+    im += s[i] * std::sin(2 * M_PI * frequency * i / rate);
+  }
+  return 2 * std::sqrt(re * re + im * im) / s.size();
+}
+
+TEST(SpeechResample, KeepsTonesBelowTheNewNyquistAndDropsThoseAbove) {
+  const int from = 32000, to = 11025;
+  Samples in(32000);
+  for (size_t i = 0; i < in.size(); ++i)
+    for (double tone : {1000.0, 5400.0, 7000.0})
+      in[i] += static_cast<float>(0.3 * std::sin(2 * M_PI * tone * i / from));
+  const Samples out = Resample(in, from, to);
+  ASSERT_NEAR(static_cast<double>(out.size()), 11025.0, 2.0);
+  const Samples middle(out.begin() + 1000, out.end() - 1000);
+  EXPECT_NEAR(ToneLevel(middle, 1000, to), 0.3, 0.003);
+  EXPECT_NEAR(ToneLevel(middle, 5400, to), 0.3, 0.003) << "the pass band reaches close to 5512 Hz";
+  EXPECT_LT(ToneLevel(middle, 11025 - 7000, to), 0.001) << "7 kHz folded down without the low-pass";
+  EXPECT_TRUE(Resample(Samples{}, from, to).empty());
+  for (const auto& [source, target] : {std::pair{0, to}, {from, 0}, {-from, to}})
+    EXPECT_TRUE(Resample(in, source, target).empty()) << source << " to " << target;
+}
+
+}  // namespace
