@@ -106,8 +106,10 @@ TEST(SpeechTrim, KeepsTheMarginAroundTheSoundAndNoMore) {
   Samples sound(1000, 0.0f);
   std::fill(sound.begin() + 400, sound.begin() + 600, 0.5f);
   sound[100] = 0.005f;  // below the threshold: still silence
+  sound[400] = sound[599] = 0.01f;  // at the threshold: sound
   Samples expected(300, 0.0f);  // 50 samples each side
   std::fill(expected.begin() + 50, expected.begin() + 250, 0.5f);
+  expected[50] = expected[249] = 0.01f;
   EXPECT_EQ(TrimSilence(sound, 1000, 0.05), expected);
   EXPECT_EQ(TrimSilence(Samples(10, 0.5f), 1000, 0.05).size(), 10u) << "no room for a margin";
 }
