@@ -62,6 +62,9 @@ TEST(Levels, FinishedSoundsPeakUnderHalfScaleAndStartAndEndInSilence) {
     EXPECT_EQ(pcm.front(), 128);
     EXPECT_EQ(pcm.back(), 128);
   }
+  Samples short_sound(4, 1.0f);  // shorter than two fades: each half fades on its own
+  FadeEdges(short_sound, 1.0);
+  EXPECT_EQ(short_sound, (Samples{0.0f, 0.5f, 0.5f, 0.0f}));
   EXPECT_EQ(FinishOneShot(Samples(500, 0.0f)), std::vector<uint8_t>(500, 128));
   EXPECT_EQ(FinishLoop(Samples(500, 0.0f)), std::vector<uint8_t>(500, 128));
 }
