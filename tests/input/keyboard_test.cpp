@@ -5,21 +5,6 @@ namespace {
 
 using KeyboardTest = InputTest;
 
-// Each key alone in the snapshot under its DirectInput code.
-TEST_F(KeyboardTest, ScriptedKeysArriveUnderTheirDirectInputCodes) {
-  StartKeyboard();
-  const std::pair<int, int> keys[] = {{VK_ESCAPE, 0x01}, {VK_RETURN, 0x1C}, {'C', 0x2E},     {VK_SPACE, 0x39},
-                                      {VK_UP, 0xC8},     {VK_LEFT, 0xCB},   {VK_RIGHT, 0xCD}, {VK_DOWN, 0xD0}};
-  for (const auto& [virtual_key, dik] : keys) {
-    for (bool down : {true, false}) {
-      Key(virtual_key, down);
-      ASSERT_EQ(KeyboardRead(), 1);
-      EXPECT_EQ(KeyboardState[dik], down ? 0x80 : 0) << dik;
-      EXPECT_EQ(KeysDown(), down ? 1 : 0) << dik;
-    }
-  }
-}
-
 // Held keys stay down across reads; a key tapped between two reads (any number of them) counts
 // as down in the next read only; a key released after a read saw it is up in the next.
 TEST_F(KeyboardTest, HeldKeysStayDownAndTapsBetweenReadsCountOnce) {
