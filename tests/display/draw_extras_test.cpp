@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
