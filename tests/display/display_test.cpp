@@ -1,51 +1,38 @@
-// Display start-up and shut-down, clippers, and the palette text file.
+// Display start-up and shut-down, clippers, off-screen surfaces and the palette text file.
+#include <cstdio>
+#include <cstring>
+
 #include "display/error_log.h"
-#include "display/frame.h"
+#include "display_fixture.h"
 #include "soft/direct_draw.h"
 #include "soft/faults.h"
-#include "test_support.h"
 
 namespace {
 
-class DisplayTest : public FreshMachineTest {
- protected:
-  void SetUp() override {
-    FreshMachineTest::SetUp();
-    CreateTestWindow();
-  }
-  // Reads the back surface's pixel at (x, y).
-  uint8_t BackPixel(int x, int y) {
-    uint8_t* memory = LockBackSurface();
-    uint8_t value = memory[y * display.back_pitch + x];
-    UnlockBackSurface();
-    return value;
-  }
-};
+using DisplayTest = DisplayFixture;
 
-std::string PaletteText(int entries, const std::string& separator = "\n") {
+// A palette file whose entry i reads i, i + 1, i + 2, 4.
+std::string PaletteText(int entries) {
   std::string text;
   for (int i = 0; i < entries; ++i)
-    text += separator + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + " 4";
+    text += "\n" + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + " 4";
   return text;
 }
 
 TEST_F(DisplayTest, FullScreenStartUpOpensEverythingAndLogsThePixelFormat) {
   WriteTextFile(PALETTE_FILE, PaletteText(256));
   ASSERT_EQ(OpenErrorLog("err.txt", nullptr), 1);
-  ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
+  Open();
   CloseErrorLog();
-  EXPECT_NE(display.direct_draw, nullptr);
-  EXPECT_NE(display.primary_surface, nullptr);
-  EXPECT_NE(display.back_surface, nullptr);
   EXPECT_NE(display.palette_object, nullptr);
   EXPECT_NE(display.back_clipper, nullptr);
   EXPECT_EQ(display.window_clipper, nullptr);
-  EXPECT_EQ(display.pixel_format, 8);
   EXPECT_EQ(display.pack_rgb16(255, 255, 255), 65535);
+  EXPECT_EQ(display.pack_rgb16(8, 4, 8), 2081);
   EXPECT_EQ(display.clip_max_x, 639);
   EXPECT_EQ(display.clip_max_y, 479);
   EXPECT_EQ(display.palette_entries[200].peRed, 200);
-  EXPECT_EQ(display.palette_entries[200].peBlue, 202);
+  EXPECT_EQ(display.palette_entries[255].peBlue, 1);  // 257 keeps its low byte
   EXPECT_EQ(HeadlessModeWidth(), 640);
   EXPECT_EQ(HeadlessModeHeight(), 480);
   EXPECT_EQ(BackPixel(639, 479), 0);
@@ -53,120 +40,81 @@ TEST_F(DisplayTest, FullScreenStartUpOpensEverythingAndLogsThePixelFormat) {
   EXPECT_NE(log.find("\npixel format = 8\npixel format = 5.6.5\nClosing Error Output File."), std::string::npos);
 }
 
-TEST_F(DisplayTest, WithoutAPaletteFileThePaletteIsBlack) {
-  ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
-  for (const PaletteEntry& entry : display.palette_entries) {
-    EXPECT_EQ(entry.peRed | entry.peGreen | entry.peBlue | entry.peFlags, 0);
-  }
-}
-
-TEST_F(DisplayTest, WindowedStartUpMarksSystemColoursAndClipsToTheWindow) {
-  WriteTextFile(PALETTE_FILE, PaletteText(256));
-  ASSERT_EQ(DisplayInit(640, 480, 8, 1), 1);
+// The palette starts black under what the file gives, whatever the record held before; a shared
+// desktop keeps its first and last ten colours.
+TEST_F(DisplayTest, WindowedStartUpMarksSystemColoursOverABlackPalette) {
+  WriteTextFile(PALETTE_FILE, PaletteText(100));
+  std::memset(display.palette_entries, 0x55, sizeof display.palette_entries);
+  Open(8, 1);
   EXPECT_NE(display.window_clipper, nullptr);
-  EXPECT_EQ(display.palette_entries[0].peFlags, PC_EXPLICIT);
-  EXPECT_EQ(display.palette_entries[9].peFlags, PC_EXPLICIT);
-  EXPECT_EQ(display.palette_entries[10].peFlags, 4);
-  EXPECT_EQ(display.palette_entries[246].peFlags, PC_EXPLICIT);
   EXPECT_EQ(HeadlessModeWidth(), 0);  // no mode change
-}
-
-TEST_F(DisplayTest, SixteenBitDisplaysPickTheirPacker) {
-  ASSERT_EQ(DisplayInit(640, 480, 15, 0), 1);
-  EXPECT_EQ(display.pixel_format, 15);
-  EXPECT_EQ(display.palette_object, nullptr);
-  EXPECT_EQ(display.pack_rgb16(255, 255, 255), 32767);
-  EXPECT_EQ(display.pack_rgb16(8, 4, 8), 1025);
-  ShutDisplay();
-  StartFreshMachine();
-  CreateTestWindow();
-  ASSERT_EQ(DisplayInit(640, 480, 16, 0), 1);
-  EXPECT_EQ(display.pack_rgb16(8, 4, 8), 2081);
-}
-
-// Every platform call DisplayInit makes, failed one at a time: DisplayInit returns 0 and the
-// shut-down releases exactly what was made.
-TEST_F(DisplayTest, FailureAtEachStepReturnsZeroAndShutDownReleasesWhatExists) {
-  const PlatformCall steps[] = {PlatformCall::DirectDrawCreate, PlatformCall::SetCooperativeLevel,
-                                PlatformCall::SetDisplayMode,   PlatformCall::CreateSurface,
-                                PlatformCall::GetAttachedSurface, PlatformCall::CreatePalette,
-                                PlatformCall::SetPalette};
-  for (PlatformCall step : steps) {
-    StartFreshMachine();
-    CreateTestWindow();
-    InjectFault(step, 1);
-    EXPECT_EQ(DisplayInit(640, 480, 8, 0), 0) << static_cast<int>(step);
-    ShutDisplay();
-    EXPECT_EQ(SoftLiveObjectCount(), 0) << static_cast<int>(step);
+  for (int i = 0; i < PALETTE_SIZE; ++i) {
+    const PaletteEntry& entry = display.palette_entries[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(entry.peRed, i < 100 ? i : 0);
+    EXPECT_EQ(entry.peFlags, i < 10 || i >= 246 ? PC_EXPLICIT : i < 100 ? 4 : 0);
   }
 }
 
-// A primary whose pixels are not the size of the requested depth cannot serve it: start-up
-// fails and leaves nothing behind. A desktop of the requested depth serves a windowed display.
-TEST_F(DisplayTest, ADepthThePrimaryCannotServeFailsAndReleasesEverything) {
-  EXPECT_EQ(DisplayInit(640, 480, 16, 1), 0);  // the desktop is 8-bit
-  EXPECT_EQ(display.direct_draw, nullptr);
-  EXPECT_EQ(display.primary_surface, nullptr);
-  EXPECT_EQ(SoftLiveObjectCount(), 0);
-  ASSERT_TRUE(SoftSetDesktopBits(16));
-  EXPECT_EQ(DisplayInit(640, 480, 8, 1), 0);
-  EXPECT_EQ(SoftLiveObjectCount(), 0);
-  ASSERT_EQ(DisplayInit(640, 480, 16, 1), 1);
-  EXPECT_EQ(display.pixel_format, 16);
-  EXPECT_NE(display.window_clipper, nullptr);
-  uint8_t* memory = LockBackSurface();
-  ASSERT_NE(memory, nullptr);
-  EXPECT_GE(display.back_pitch, 1280);
-  UnlockBackSurface();
-  ShutDisplay();
-  ASSERT_TRUE(SoftSetDesktopBits(15));
-  ASSERT_EQ(DisplayInit(640, 480, 16, 1), 1);  // 5.5.5 pixels are two bytes too
-  EXPECT_EQ(display.pack_rgb16(255, 255, 255), 32767);
-  EXPECT_FALSE(SoftSetDesktopBits(24));
-}
-
-// Shut-down forgets what it released: a second one, and frame calls after it, do nothing.
-TEST_F(DisplayTest, ShutDownClearsTheRecordSoASecondOneIsHarmless) {
-  ASSERT_EQ(DisplayInit(640, 480, 8, 1), 1);
-  LockBackSurface();
-  EXPECT_EQ(DisplayShutdown(), 1);
-  EXPECT_EQ(SoftLiveObjectCount(), 0);
-  EXPECT_EQ(display.direct_draw, nullptr);
-  EXPECT_EQ(display.primary_surface, nullptr);
-  EXPECT_EQ(display.back_surface, nullptr);
-  EXPECT_EQ(display.palette_object, nullptr);
-  EXPECT_EQ(display.back_clipper, nullptr);
-  EXPECT_EQ(display.window_clipper, nullptr);
-  EXPECT_EQ(display.back_buffer, nullptr);
-  EXPECT_EQ(display.back_pitch, 0);
-  EXPECT_EQ(DisplayShutdown(), 1);
-  EXPECT_EQ(FlipPages(), 0);
-  EXPECT_EQ(LockBackSurface(), nullptr);
-  EXPECT_EQ(CreateSurface(8, 8, 0, 0), nullptr);
-}
-
-TEST_F(DisplayTest, AClipperThatCannotBeMadeDoesNotFailStartUp) {
-  InjectFault(PlatformCall::SetClipList, 1);
-  EXPECT_EQ(DisplayInit(640, 480, 8, 0), 1);
-  EXPECT_EQ(display.back_clipper, nullptr);
-  ShutDisplay();
-  EXPECT_EQ(SoftLiveObjectCount(), 0);
-}
-
-TEST_F(DisplayTest, WindowedFailuresAtTheWindowClipper) {
-  for (PlatformCall step : {PlatformCall::SetHWnd, PlatformCall::SetClipper}) {
+// Each platform call of the start-up failed in turn: the start-up says so (only the back
+// clipper may fail) and the shut-down leaves no object behind.
+TEST_F(DisplayTest, AFailedStepFailsTheStartUpAndLeavesNothingBehind) {
+  const struct {
+    PlatformCall call;
+    int nth, windowed, result;
+  } rows[] = {{PlatformCall::DirectDrawCreate, 1, 0, 0}, {PlatformCall::SetCooperativeLevel, 1, 0, 0},
+              {PlatformCall::SetDisplayMode, 1, 0, 0},   {PlatformCall::CreateSurface, 1, 0, 0},
+              {PlatformCall::GetAttachedSurface, 1, 0, 0}, {PlatformCall::CreatePalette, 1, 0, 0},
+              {PlatformCall::SetPalette, 1, 0, 0},       {PlatformCall::SetClipList, 1, 0, 1},
+              {PlatformCall::CreateSurface, 2, 1, 0},    {PlatformCall::SetHWnd, 1, 1, 0},
+              {PlatformCall::SetClipper, 2, 1, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.call) * 10 + row.windowed);
     StartFreshMachine();
     CreateTestWindow();
-    // The back clipper's SetClipper comes first; fail the window clipper's.
-    InjectFault(step, step == PlatformCall::SetClipper ? 2 : 1);
-    EXPECT_EQ(DisplayInit(640, 480, 8, 1), 0);
+    InjectFault(row.call, row.nth);
+    EXPECT_EQ(DisplayInit(640, 480, 8, row.windowed), row.result);
     ShutDisplay();
     EXPECT_EQ(SoftLiveObjectCount(), 0);
   }
 }
 
+// A primary whose pixels are not the size of the requested depth cannot serve it; a desktop of
+// that size serves a windowed display (5.5.5 pixels are two bytes too).
+TEST_F(DisplayTest, ADepthThePrimaryCannotServeFailsAndReleasesEverything) {
+  EXPECT_EQ(DisplayInit(640, 480, 16, 1), 0);  // the desktop is 8-bit
+  EXPECT_EQ(display.primary_surface, nullptr);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  ASSERT_TRUE(SoftSetDesktopBits(15));
+  EXPECT_EQ(DisplayInit(640, 480, 8, 1), 0);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  Open(16, 1);
+  EXPECT_EQ(display.pack_rgb16(255, 255, 255), 32767);
+  EXPECT_EQ(display.pack_rgb16(8, 4, 8), 1025);
+  EXPECT_EQ(display.palette_object, nullptr);
+  EXPECT_NE(display.window_clipper, nullptr);
+}
+
+// Shut-down forgets what it released: a second one, and display calls after it, do nothing.
+TEST_F(DisplayTest, ShutDownClearsTheRecordSoASecondOneIsHarmless) {
+  Open(8, 1);
+  LockBackSurface();
+  EXPECT_EQ(DisplayShutdown(), 1);
+  EXPECT_EQ(SoftLiveObjectCount(), 0);
+  const void* fields[] = {display.direct_draw,  display.primary_surface, display.back_surface,
+                          display.palette_object, display.back_clipper,  display.window_clipper,
+                          display.back_buffer};
+  for (const void* field : fields) EXPECT_EQ(field, nullptr);
+  EXPECT_EQ(display.back_pitch, 0);
+  EXPECT_EQ(DisplayShutdown(), 1);
+  EXPECT_EQ(FlipPages(), 0);
+  EXPECT_EQ(LockBackSurface(), nullptr);
+  EXPECT_EQ(CreateSurface(8, 8, 0, 0), nullptr);
+  EXPECT_EQ(FillSurface(nullptr, 1, nullptr), 1);
+}
+
 TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
-  ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
+  Open();
   const ClipRect rects[] = {{0, 0, 10, 10}, {20, 5, 30, 40}};
   LPDIRECTDRAWCLIPPER clipper = AttachClipper(display.back_surface, 2, rects);
   ASSERT_NE(clipper, nullptr);
@@ -175,10 +123,8 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   std::vector<char> block(size);
   auto* region = reinterpret_cast<RGNDATA*>(block.data());
   ASSERT_EQ(clipper->GetClipList(nullptr, region, &size), DD_OK);
-  EXPECT_EQ(region->rdh.rcBound.left, 0);
-  EXPECT_EQ(region->rdh.rcBound.top, 0);
-  EXPECT_EQ(region->rdh.rcBound.right, 30);
-  EXPECT_EQ(region->rdh.rcBound.bottom, 40);
+  const RECT& bound = region->rdh.rcBound;
+  EXPECT_EQ(std::vector<LONG>({bound.left, bound.top, bound.right, bound.bottom}), std::vector<LONG>({0, 0, 30, 40}));
   FillSurface(display.back_surface, 3, nullptr);
   EXPECT_EQ(BackPixel(5, 5), 3);
   EXPECT_EQ(BackPixel(15, 5), 0);
@@ -190,12 +136,7 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   FillSurface(display.back_surface, 4, nullptr);
   EXPECT_EQ(BackPixel(5, 5), 3);
   nothing_visible->Release();
-}
-
-TEST_F(DisplayTest, OffScreenSurfacesCarryTheirColourKey) {
-  ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
   LPDIRECTDRAWSURFACE7 surface = CreateSurface(116, 60, DDSCAPS_SYSTEMMEMORY, 0x1234);
-  ASSERT_NE(surface, nullptr);
   DDCOLORKEY key{};
   ASSERT_EQ(surface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   EXPECT_EQ(key.dwColorSpaceLowValue, 0x1234u);
@@ -203,65 +144,40 @@ TEST_F(DisplayTest, OffScreenSurfacesCarryTheirColourKey) {
   surface->Release();
 }
 
-class PaletteFileTest : public FreshMachineTest {
- protected:
-  PaletteEntry entries[256];
-  void SetUp() override {
-    FreshMachineTest::SetUp();
+using PaletteFile = FreshMachineTest;
+
+// What a palette file sets in entries 0..2 (0xAA: kept as it was).
+TEST_F(PaletteFile, ReadsNumbersOverAnyLinesKeepingTheirLowByteUpToTheFirstGarbage) {
+  const struct {
+    const char* text;
+    std::vector<int> entries;
+  } rows[] = {
+      {"  256 -1\n\n 3\t4 5 6 7 8", {0, 255, 3, 4, 5, 6, 7, 8, 0xAA, 0xAA, 0xAA, 0xAA}},
+      {"99999999999999999999999999 -99999999999999999999 +1 2", {255, 1, 1, 2, 0xAA, 0xAA, 0xAA, 0xAA}},
+      {"\n0 1 2 4\n1 2 3 4\n9 9 x 9 5 5 5 5", {0, 1, 2, 4, 1, 2, 3, 4, 9, 9, 0xAA, 0xAA}},
+      {"", {0xAA, 0xAA, 0xAA, 0xAA}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    PaletteEntry entries[256];
     std::memset(entries, 0xAA, sizeof entries);
+    WriteTextFile("p.pal", row.text);
+    ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);
+    std::vector<int> got(reinterpret_cast<uint8_t*>(entries), reinterpret_cast<uint8_t*>(entries) + 12);
+    got.resize(row.entries.size());
+    EXPECT_EQ(got, row.entries);
   }
-};
-
-TEST_F(PaletteFileTest, NumbersMaySpreadOverAnyLinesAndKeepTheirLowByte) {
-  WriteTextFile("p.pal", "  256 -1\n\n 3\t4 5 6 7 8");
-  ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);
-  EXPECT_EQ(entries[0].peRed, 0);
-  EXPECT_EQ(entries[0].peGreen, 255);
-  EXPECT_EQ(entries[0].peBlue, 3);
-  EXPECT_EQ(entries[0].peFlags, 4);
-  EXPECT_EQ(entries[1].peFlags, 8);
-  EXPECT_EQ(entries[2].peRed, 0xAA);  // not in the file: kept
-}
-
-TEST_F(PaletteFileTest, HugeNumbersAreReadSafely) {
-  WriteTextFile("p.pal", "99999999999999999999999999 -99999999999999999999 1 2");
-  ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);
-  // 10^26 - 1 is -1 modulo 256, and -(10^20 - 1) is 1: the low byte of the exact value.
-  EXPECT_EQ(entries[0].peRed, 255);
-  EXPECT_EQ(entries[0].peGreen, 1);
-  EXPECT_EQ(entries[0].peBlue, 1);
-  EXPECT_EQ(entries[0].peFlags, 2);
-}
-
-TEST_F(PaletteFileTest, ReadingStopsAtTheFirstGarbageToken) {
-  WriteTextFile("p.pal", PaletteText(2) + "\n9 9 x 9" + PaletteText(3));
-  ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);
-  EXPECT_EQ(entries[1].peBlue, 3);
-  EXPECT_EQ(entries[2].peRed, 9);  // the numbers before the garbage are stored
-  EXPECT_EQ(entries[2].peGreen, 9);
-  EXPECT_EQ(entries[2].peBlue, 0xAA);
-  EXPECT_EQ(entries[3].peRed, 0xAA);
-}
-
-TEST_F(PaletteFileTest, NoPathOrNoEntriesIsRefused) {
   PaletteEntry entries[256] = {};
+  EXPECT_EQ(LoadPaletteFile("missing.pal", entries), 0);
   EXPECT_EQ(LoadPaletteFile(nullptr, entries), 0);
-  EXPECT_EQ(SavePaletteFile(nullptr, entries), 0);
-  WriteTextFile("p.pal", PaletteText(256));
   EXPECT_EQ(LoadPaletteFile("p.pal", nullptr), 0);
+  EXPECT_EQ(SavePaletteFile(nullptr, entries), 0);
   EXPECT_EQ(SavePaletteFile("q.pal", nullptr), 0);
   EXPECT_EQ(ReadTextFile("q.pal"), "");
 }
 
-TEST_F(PaletteFileTest, AShortFileSetsOnlyItsEntries) {
-  WriteTextFile("p.pal", PaletteText(100));
-  ASSERT_EQ(LoadPaletteFile("p.pal", entries), 1);
-  EXPECT_EQ(entries[99].peRed, 99);
-  EXPECT_EQ(entries[100].peRed, 0xAA);
-  EXPECT_EQ(LoadPaletteFile("missing.pal", entries), 0);
-}
-
-TEST_F(PaletteFileTest, SavedPaletteReadsBackTheSameAndHasTheFileLayout) {
+TEST_F(PaletteFile, SavedPaletteReadsBackTheSameAndHasTheFileLayout) {
+  PaletteEntry entries[256];
   for (int i = 0; i < 256; ++i) entries[i] = PaletteEntry{uint8_t(i), uint8_t(255 - i), uint8_t(i * 3), uint8_t(i & 7)};
   ASSERT_EQ(SavePaletteFile("out.pal", entries), 1);
   PaletteEntry back[256] = {};
@@ -269,7 +185,7 @@ TEST_F(PaletteFileTest, SavedPaletteReadsBackTheSameAndHasTheFileLayout) {
   EXPECT_EQ(std::memcmp(entries, back, sizeof back), 0);
   const std::string text = ReadTextFile("out.pal");
   EXPECT_EQ(text.substr(0, 11), "\n0 255 0 0\n");
-  EXPECT_NE(text.back(), '\n');
+  EXPECT_EQ(text.substr(text.size() - 12), "\n255 0 253 7");
   EXPECT_EQ(SavePaletteFile("no/such/dir/out.pal", entries), 0);
 }
 

@@ -1,97 +1,75 @@
 // Screen transitions and the line primitives.
-#include "display/frame.h"
 #include "display/transitions.h"
-#include "test_support.h"
+#include "display_fixture.h"
 
 namespace {
 
-class TransitionsTest : public FreshMachineTest {
+class TransitionsTest : public DisplayFixture {
  protected:
   void SetUp() override {
-    FreshMachineTest::SetUp();
-    CreateTestWindow();
-    ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
+    DisplayFixture::SetUp();
+    Open();
   }
-  void SetEntry(int index, PaletteEntry entry) {
-    PaletteEntry palette[256];
-    GetPalette(palette);
-    palette[index] = entry;
-    SetPalette(palette);
-  }
-  PaletteEntry Entry(int index) { return display.palette_entries[index]; }
 };
 
-TEST_F(TransitionsTest, FadeToRedReachesRedStepByStepAndKeepsFlags) {
-  SetEntry(10, PaletteEntry{10, 200, 30, 4});
-  const int frames = HeadlessFrameCount();
-  const uint32_t start = HeadlessNow();
-  ScreenTransition(FadeToRed, nullptr, 0);
-  EXPECT_EQ(HeadlessFrameCount() - frames, 64);  // each step shows at once
-  EXPECT_GE(HeadlessNow() - start, 64u * 12u);
-  const HeadlessFrame& first = HeadlessFrames()[frames];
-  EXPECT_EQ(first.palette[40], 16);
-  EXPECT_EQ(first.palette[41], 196);
-  EXPECT_EQ(first.palette[42], 26);
-  for (int i = 0; i < 256; ++i) {
-    EXPECT_EQ(Entry(i).peRed, 255);
-    EXPECT_EQ(Entry(i).peGreen | Entry(i).peBlue, 0);
+// Each fade steps every entry (but entry 0 when fading to black) towards its colour, showing
+// each step at once; the flags stay.
+TEST_F(TransitionsTest, FadesStepTowardsTheirColourShowingEachStep) {
+  const struct {
+    int number, steps;
+    std::vector<int> first_step, end;
+  } rows[] = {{FadeToRed, 64, {16, 196, 26}, {255, 0, 0, 2}},     {FadeToWhite, 64, {14, 204, 34}, {255, 255, 255, 2}},
+              {FadeToBlue, 64, {6, 196, 36}, {0, 0, 255, 2}},     {FadeToGreen, 64, {6, 206, 26}, {0, 255, 0, 2}},
+              {FadeToBlack, 80, {7, 197, 27}, {0, 0, 0, 2}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.number);
+    PaletteEntry palette[256] = {};
+    palette[0] = PaletteEntry{100, 100, 100, 0};
+    palette[1] = PaletteEntry{255, 241, 4, 2};
+    palette[3] = PaletteEntry{10, 200, 30, 2};
+    SetPalette(palette);
+    const int frames = HeadlessFrameCount();
+    const uint32_t start = HeadlessNow();
+    EXPECT_EQ(ScreenTransition(row.number, nullptr, 0), 1);
+    EXPECT_EQ(HeadlessFrameCount() - frames, row.steps);
+    EXPECT_GE(HeadlessNow() - start, row.steps * TRANSITION_STEP_MS);
+    const uint8_t* shown = &HeadlessFrames()[frames].palette[4 * 3];
+    EXPECT_EQ(std::vector<int>(shown, shown + 3), row.first_step);
+    const PaletteEntry& end = display.palette_entries[3];
+    EXPECT_EQ(std::vector<int>({end.peRed, end.peGreen, end.peBlue, end.peFlags}), row.end);
+    EXPECT_EQ(display.palette_entries[0].peRed, row.number == FadeToBlack ? 100 : row.end[0]);
   }
-  EXPECT_EQ(Entry(10).peFlags, 4);
-}
-
-TEST_F(TransitionsTest, FadeToBlackSparesEntryZeroAndEndsDarkNotBlack) {
-  SetEntry(0, PaletteEntry{100, 100, 100, 0});
-  SetEntry(3, PaletteEntry{255, 241, 4, 2});
-  ScreenTransition(FadeToBlack, nullptr, 0);
-  EXPECT_EQ(Entry(0).peRed, 100);
-  EXPECT_EQ(Entry(3).peRed, 15);
-  EXPECT_EQ(Entry(3).peGreen, 0);
-  EXPECT_EQ(Entry(3).peBlue, 0);
-  EXPECT_EQ(Entry(3).peFlags, 2);
-}
-
-TEST_F(TransitionsTest, OtherFadesReachTheirColour) {
-  SetEntry(1, PaletteEntry{250, 0, 128, 0});
-  ScreenTransition(FadeToWhite, nullptr, 0);
-  EXPECT_EQ(Entry(1).peRed, 255);
-  EXPECT_EQ(Entry(1).peGreen, 255);
-  ScreenTransition(FadeToBlue, nullptr, 0);
-  EXPECT_EQ(Entry(1).peRed, 0);
-  EXPECT_EQ(Entry(1).peBlue, 255);
-  ScreenTransition(FadeToGreen, nullptr, 0);
-  EXPECT_EQ(Entry(1).peGreen, 255);
-  EXPECT_EQ(Entry(1).peBlue, 0);
+  EXPECT_EQ(display.palette_entries[1].peRed, 15);  // fading to black (the last row) ends dark, not black
 }
 
 TEST_F(TransitionsTest, NumbersOutsideTheTableDoNothing) {
   const uint32_t start = HeadlessNow();
-  ScreenTransition(9, nullptr, 0);
-  ScreenTransition(-1, nullptr, 0);
+  EXPECT_EQ(ScreenTransition(9, nullptr, 0), 1);
+  EXPECT_EQ(ScreenTransition(-1, nullptr, 0), 1);
   EXPECT_LE(HeadlessNow() - start, 1u);
 }
 
-TEST_F(TransitionsTest, CloseTopBottomBlackensAllRowsInHundredTwentySteps) {
-  std::vector<uint8_t> buffer(700 * 480, 1);
-  const uint32_t start = HeadlessNow();
-  ScreenTransition(CloseTopBottom, buffer.data(), 700);
-  EXPECT_GE(HeadlessNow() - start, 120u * 12u);
-  EXPECT_LT(HeadlessNow() - start, 120u * 20u);
-  for (int y = 0; y < 480; ++y) {
-    EXPECT_EQ(buffer[y * 700 + 0], 0);
-    EXPECT_EQ(buffer[y * 700 + 639], 0);
-    EXPECT_EQ(buffer[y * 700 + 640], 1);  // beyond the screen's width: untouched
+// The closing wipes blacken the whole screen, two lines a step from each edge, and nothing
+// beyond the screen's width; the dissolve most of it.
+TEST_F(TransitionsTest, WipesBlackenTheScreenLineByLine) {
+  const struct {
+    int number, bytes_per_pixel, steps;
+  } rows[] = {{CloseTopBottom, 1, 120}, {CloseSides, 1, 160}, {CloseAll, 1, 160}, {CloseAll, 2, 160}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.number * 10 + row.bytes_per_pixel);
+    display.bits_per_pixel = 8 * row.bytes_per_pixel;
+    const int pitch = 700 * row.bytes_per_pixel, width = 640 * row.bytes_per_pixel;
+    std::vector<uint8_t> buffer(pitch * 480, 1);
+    const uint32_t start = HeadlessNow();
+    ScreenTransition(row.number, buffer.data(), pitch);
+    EXPECT_GE(HeadlessNow() - start, row.steps * TRANSITION_STEP_MS);
+    EXPECT_LT(HeadlessNow() - start, row.steps * (TRANSITION_STEP_MS + 8));
+    for (int y = 0; y < 480; ++y) {
+      EXPECT_EQ(std::count(&buffer[y * pitch], &buffer[y * pitch + width], 0), width) << y;
+      EXPECT_EQ(buffer[y * pitch + width], 1) << y;
+    }
   }
-}
-
-TEST_F(TransitionsTest, CloseSidesAndCloseAllCoverTheScreen) {
-  for (int number : {CloseSides, CloseAll}) {
-    std::vector<uint8_t> buffer(640 * 480, 1);
-    ScreenTransition(number, buffer.data(), 640);
-    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), 640 * 480) << number;
-  }
-}
-
-TEST_F(TransitionsTest, DissolvePaintsMostOfTheScreen) {
+  display.bits_per_pixel = 8;
   std::vector<uint8_t> buffer(640 * 480, 1);
   ScreenTransition(Dissolve, buffer.data(), 640);
   EXPECT_GT(std::count(buffer.begin(), buffer.end(), 0), 640 * 480 * 95 / 100);
@@ -100,10 +78,12 @@ TEST_F(TransitionsTest, DissolvePaintsMostOfTheScreen) {
 TEST_F(TransitionsTest, LinesAreClippedAndOrdered) {
   std::vector<uint8_t> buffer(640 * 480, 0);
   DrawHLine8(700, -5, 10, 3, buffer.data(), 640);
-  EXPECT_EQ(std::count(buffer.begin() + 10 * 640, buffer.begin() + 11 * 640, 3), 640);
   DrawHLine8(0, 639, 480, 3, buffer.data(), 640);
   DrawVLine8(0, 479, 640, 3, buffer.data(), 640);
   EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 3), 640);
+  EXPECT_EQ(std::count(buffer.begin() + 10 * 640, buffer.begin() + 11 * 640, 3), 640);
+  DrawHLine8(12, 10, 20, 6, buffer.data(), 640);
+  EXPECT_EQ(std::vector<uint8_t>(&buffer[20 * 640 + 9], &buffer[20 * 640 + 14]), std::vector<uint8_t>({0, 6, 6, 6, 0}));
   DrawVLine8(500, -3, 4, 5, buffer.data(), 640);
   EXPECT_EQ(buffer[0 * 640 + 4], 5);
   EXPECT_EQ(buffer[479 * 640 + 4], 5);
@@ -114,9 +94,9 @@ TEST_F(TransitionsTest, SixteenBitLinesStepByUnits) {
   DrawVLine16(5, 2, 7, 0x1234, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
   for (int y = 0; y < 8; ++y) EXPECT_EQ(buffer[y * 640 + 7], (y >= 2 && y <= 5) ? 0x1234 : 0) << y;
   DrawHLine16(-1, 2, 0, 0x10077, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
-  EXPECT_EQ(buffer[0], 0x77);
-  EXPECT_EQ(buffer[2], 0x77);
-  EXPECT_EQ(buffer[3], 0);
+  DrawHLine16(6, 4, 1, 0x55, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
+  EXPECT_EQ(std::vector<uint16_t>(&buffer[0], &buffer[4]), std::vector<uint16_t>({0x77, 0x77, 0x77, 0}));
+  EXPECT_EQ(std::vector<uint16_t>(&buffer[643], &buffer[648]), std::vector<uint16_t>({0, 0x55, 0x55, 0x55, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+// The keyboard snapshot over the software DirectInput, fed by the headless host's scripted keys.
+#include "input_fixture.h"
+
+namespace {
+
+using KeyboardTest = InputTest;
+
+// Held keys stay down across reads; a key tapped between two reads (any number of them) counts
+// as down in the next read only; a key released after a read saw it is up in the next.
+TEST_F(KeyboardTest, HeldKeysStayDownAndTapsBetweenReadsCountOnce) {
+  StartKeyboard();
+  Key(VK_UP, true);
+  Key(VK_RIGHT, true);
+  for (int read = 0; read < 2; ++read) {
+    ASSERT_EQ(KeyboardRead(), 1);
+    EXPECT_EQ(KeyboardState[DIK_UP] + KeyboardState[DIK_RIGHT], 0x100);
+  }
+  Key(VK_UP, false);
+  for (char letter = 'A'; letter <= 'R'; ++letter) {
+    Key(letter, true);
+    Key(letter, false);
+  }
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeyboardState[DIK_UP], 0);
+  EXPECT_EQ(KeyboardState[DIK_A], 0x80);
+  EXPECT_EQ(KeyboardState[DIK_R], 0x80);
+  EXPECT_EQ(KeysDown(), 18 + 1);
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeysDown(), 1);
+  EXPECT_EQ(KeyboardState[DIK_RIGHT], 0x80);
+}
+
+// Taps forgotten as a sequence that held the game ends are not seen by the next read, but an
+// Escape among them is, once; a key still held is seen as held.
+TEST_F(KeyboardTest, ForgottenTapsAreNotSeenButEscapeStillIs) {
+  StartKeyboard();
+  ASSERT_EQ(KeyboardRead(), 1);
+  for (int key : {VK_SPACE, VK_ESCAPE, int{'C'}}) {
+    Key(key, true);
+    Key(key, false);
+  }
+  Key(VK_LEFT, true);
+  KeyboardForgetTaps();
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeysDown(), 2);
+  EXPECT_EQ(KeyboardState[DIK_ESCAPE], 0x80);
+  EXPECT_EQ(KeyboardState[DIK_LEFT], 0x80);
+  ASSERT_EQ(KeyboardRead(), 1);
+  EXPECT_EQ(KeyboardState[DIK_ESCAPE], 0);
+}
+
+// Without DirectInput there is no keyboard; without a keyboard the snapshot is empty while
+// Escape still works through the asynchronous key state.
+TEST_F(KeyboardTest, NoKeyboardGivesAnEmptySnapshotWhileEscapeStillWorksAsynchronously) {
+  InjectFault(PlatformCall::DirectInputCreate, 1);
+  EXPECT_EQ(InputInit(), 0);
+  EXPECT_EQ(KeyboardInit(), 0);
+  EXPECT_EQ(PlatformCallCount(PlatformCall::CreateInputDevice), 0);
+  ASSERT_EQ(InputInit(), 1);
+  InjectFault(PlatformCall::CreateInputDevice, 1);
+  EXPECT_EQ(KeyboardInit(), 0);
+  EXPECT_EQ(keyboard_device, nullptr);
+  KeyboardState[DIK_LEFT] = 0x80;
+  Key(VK_ESCAPE, true);
+  EXPECT_EQ(KeyboardRead(), 0);
+  EXPECT_EQ(KeysDown(), 0);
+  EXPECT_TRUE(KeyPressed(VK_ESCAPE, DIK_ESCAPE));
+  EXPECT_FALSE(KeyPressed(VK_SPACE, DIK_SPACE));
+}
+
+TEST_F(KeyboardTest, LostInputClearsTheSnapshotAndTheKeyboardIsTakenBack) {
+  StartKeyboard();
+  Key(VK_ESCAPE, true);
+  ASSERT_EQ(KeyboardRead(), 1);
+  ASSERT_EQ(KeyboardState[DIK_ESCAPE], 0x80);
+  SoftInputLose();
+  InjectFault(PlatformCall::InputAcquire, 1);  // the other program still holds it
+  EXPECT_EQ(KeyboardRead(), 0);
+  EXPECT_EQ(KeysDown(), 0);
+  Key(VK_DOWN, true);
+  EXPECT_EQ(KeyboardRead(), 1);  // acquired again
+  EXPECT_EQ(KeyboardState[DIK_DOWN], 0x80);
+  EXPECT_EQ(KeyboardState[DIK_ESCAPE], 0);
+  EXPECT_EQ(PlatformCallCount(PlatformCall::InputAcquire), 3);
+}
+
+}  // namespace

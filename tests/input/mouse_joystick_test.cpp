@@ -1,0 +1,126 @@
+// The mouse and the game controller over the software DirectInput, fed by the headless host.
+#include "input_fixture.h"
+
+namespace {
+
+using MouseJoystickTest = InputTest;
+
+HostJoystick Pad() {
+  HostJoystick pad{};
+  pad.attached = true;
+  std::strcpy(pad.name, "Test Pad");
+  pad.pov = -1;
+  return pad;
+}
+
+TEST_F(MouseJoystickTest, MouseSnapshotsGiveMovementSinceTheLastReadAndButtons) {
+  ASSERT_EQ(InputInit(), 1);
+  MouseState.lX = 5;
+  EXPECT_EQ(MouseRead(), 0);  // no mouse yet: zero snapshot
+  EXPECT_EQ(MouseState.lX, 0);
+  ASSERT_EQ(MouseInit(), 1);
+  Act([] {
+    HostMoveMouse(5, -3, 0);
+    HostMoveMouse(2, 1, 120);
+    HostSetMouseButton(1, true);
+  });
+  ASSERT_EQ(MouseRead(), 1);
+  EXPECT_EQ(std::vector<LONG>({MouseState.lX, MouseState.lY, MouseState.lZ}), std::vector<LONG>({7, -2, 120}));
+  EXPECT_EQ(MouseState.rgbButtons[0], 0);
+  EXPECT_EQ(MouseState.rgbButtons[1], 0x80);
+  ASSERT_EQ(MouseRead(), 1);
+  EXPECT_EQ(MouseState.lX, 0);
+  EXPECT_EQ(MouseState.lY, 0);
+  EXPECT_EQ(MouseState.rgbButtons[1], 0x80);
+}
+
+// Axes scaled into the range given, with the dead zone a share of the half range: at 10% 3000
+// reads as the centre, and at 50% 16383 still does while 16384 does not.
+TEST_F(MouseJoystickTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
+  ASSERT_EQ(InputInit(), 1);
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 10), 0);  // no controller
+  EXPECT_EQ(joystick_found, 0);
+  EXPECT_EQ(JoystickRead(), 0);
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickInit(-1000, 1000, 0, 200, 10), 1);
+  EXPECT_EQ(joystick_found, 1);
+  EXPECT_STREQ(joystick_name, "Test Pad");
+  pad.axes[0] = 32767;   // full right
+  pad.axes[1] = -32768;  // full up
+  pad.axes[2] = 32767;   // z keeps the platform's default range
+  pad.pov = 9000;
+  pad.buttons[3] = 1;
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickRead(), 1);  // the device answers Poll with DI_NOEFFECT
+  EXPECT_EQ(std::vector<LONG>({JoystickState.lX, JoystickState.lY, JoystickState.lZ}), std::vector<LONG>({1000, 0, 65535}));
+  EXPECT_EQ(JoystickState.rgdwPOV[0], 9000u);
+  EXPECT_EQ(JoystickState.rgbButtons[3], 0x80);
+  EXPECT_EQ(JoystickState.rgbButtons[2], 0);
+  pad.axes[0] = 3000;
+  pad.axes[1] = 16384;  // outside: three quarters of the way
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickRead(), 1);
+  EXPECT_EQ(JoystickState.lX, 0);
+  EXPECT_EQ(JoystickState.lY, 150);
+  JoystickShutdown();
+  ASSERT_EQ(JoystickInit(-1000, 1000, -1000, 1000, 50), 1);
+  pad.axes[0] = 16383;
+  pad.axes[1] = -16384;
+  Act([pad] { HostSetJoystick(pad); });
+  ASSERT_EQ(JoystickRead(), 1);
+  EXPECT_EQ(JoystickState.lX, 0);
+  EXPECT_EQ(JoystickState.lY, -500);
+}
+
+// After shut-down every read finds no device and gives an all-zero snapshot, and shutting down
+// again releases nothing twice.
+TEST_F(MouseJoystickTest, ReadsAfterShutDownGiveEmptySnapshotsAndASecondShutDownIsHarmless) {
+  HostJoystick pad = Pad();
+  pad.buttons[0] = 1;
+  Act([pad] { HostSetJoystick(pad); });
+  StartKeyboard();
+  ASSERT_EQ(MouseInit(), 1);
+  ASSERT_EQ(JoystickInit(-100, 100, -100, 100, 0), 1);
+  Key(VK_SPACE, true);
+  ASSERT_EQ(KeyboardRead(), 1);
+  ASSERT_EQ(JoystickRead(), 1);
+  ASSERT_EQ(JoystickState.rgbButtons[0], 0x80);
+  MouseState.lX = 5;
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(JoystickShutdown() + MouseShutdown() + KeyboardShutdown() + InputShutdown(), 4);
+    EXPECT_EQ(SoftInputObjectCount(), 0);
+  }
+  EXPECT_EQ(JoystickRead(), 0);
+  EXPECT_EQ(JoystickState.rgbButtons[0], 0);
+  EXPECT_EQ(MouseRead(), 0);
+  EXPECT_EQ(MouseState.lX, 0);
+  EXPECT_EQ(KeyboardRead(), 0);
+  EXPECT_EQ(KeyboardState[DIK_SPACE], 0);
+  EXPECT_EQ(MouseInit(), 0);  // no DirectInput object left to make a device
+}
+
+// A controller or mouse that cannot be set up reports it and is not taken as found; a mouse that
+// was lost reports its failed read.
+TEST_F(MouseJoystickTest, ControllerAndMouseThatCannotBeSetUpOrReadSaySo) {
+  HostJoystick pad = Pad();
+  Act([pad] { HostSetJoystick(pad); });
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);  // no DirectInput object yet
+  EXPECT_EQ(joystick_device, nullptr);
+  EXPECT_EQ(MouseInit(), 0);
+  ASSERT_EQ(InputInit(), 1);
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);
+  EXPECT_EQ(joystick_found, 0);
+  EXPECT_EQ(JoystickRead(), 0);
+  JoystickShutdown();  // the device was made before the failed step
+  InjectFault(PlatformCall::InputAcquire, 1);
+  EXPECT_EQ(MouseInit(), 0);
+  MouseShutdown();
+  ASSERT_EQ(MouseInit(), 1);
+  ASSERT_EQ(MouseRead(), 1);
+  SoftInputLose();
+  EXPECT_EQ(MouseRead(), 0);
+}
+
+}  // namespace
