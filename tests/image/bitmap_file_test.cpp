@@ -86,7 +86,10 @@ BmpSpec WithTable(BmpSpec spec, int entries, int clr_used) {
 
 // Run-length data that decodes to `pixels`.
 BmpSpec RunLength(int width, int height, int bits, std::vector<uint8_t> encoded, std::vector<uint8_t> pixels) {
-  BmpSpec spec = Picture(width, height, bits);
+  BmpSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.bits = bits;
   spec.compression = bits == 8 ? BI_RLE8 : BI_RLE4;
   spec.encoded = std::move(encoded);
   spec.pixels = std::move(pixels);
@@ -137,6 +140,7 @@ TEST_F(BitmapFileTest, IndexedLayoutsGiveThePictureAndItsColourTable) {
                  {4, 4, 4, 4, 4, 4, 0, 0, 5, 5, 0, 0, 0, 0, 0, 0, 0, 0, 9, 9, 9, 1, 2, 3}),
        0, 0},
       {"RLE8 end mark only", RunLength(6, 4, 8, {0, 1}, std::vector<uint8_t>(24, 0)), 0, 0},
+      {"RLE8 rows past the last", RunLength(4, 2, 8, {4, 1, 0, 0, 4, 2, 0, 0, 4, 7, 0, 1}, {2, 2, 2, 2, 1, 1, 1, 1}), 0, 0},
       {"RLE4",
        RunLength(7, 3, 4,
                  {5, 0x12, 0, 3, 0x34, 0x50, 0, 0,  // row 2: 1 2 1 2 1, literal 3 4 (5 dropped)
@@ -241,6 +245,25 @@ TEST_F(BitmapFileTest, TruecolourInAPalettisedModeUsesThePaletteThatIsSet) {
   const std::vector<uint8_t> pixels = Pixels();
   EXPECT_EQ(64, std::count(pixels.begin(), pixels.end(), 3));
   EXPECT_EQ(192, std::count(pixels.begin(), pixels.end(), 0));
+
+  // A grey ramp over black, two greys and white: each pixel's error goes 7/16 right, 3/16 below
+  // left, 5/16 below and 1/16 below right.
+  display.palette_entries[9] = PaletteEntry{85, 85, 85, PC_NOCOLLAPSE};
+  display.palette_entries[1] = PaletteEntry{170, 170, 170, PC_NOCOLLAPSE};
+  display.palette_entries[2] = PaletteEntry{255, 255, 255, PC_NOCOLLAPSE};
+  BmpSpec ramp = Picture(16, 4, 24);
+  ramp.pixels.resize(16 * 4 * 3);
+  for (size_t i = 0; i < ramp.pixels.size(); ++i) ramp.pixels[i] = static_cast<uint8_t>(i / 3 % 16 * 16 + i / 48 * 3);
+  ASSERT_EQ(1, Load(ramp));
+  const char level_of[10] = {'0', '2', '3', '?', '?', '?', '?', '?', '?', '1'};  // entries 0, 9, 1, 2
+  std::string levels;
+  for (uint8_t index : Pixels()) levels += index < 10 ? level_of[index] : '?';
+  EXPECT_EQ(
+      "0001111122222323"
+      "0010111121222333"
+      "0011111212222323"
+      "0010111122223233",
+      levels);
 }
 
 // A file's header fields set, in order, to damaging values; its length then set (0 keeps it).
@@ -298,24 +321,10 @@ TEST_F(BitmapFileTest, DamagedFilesAreRefusedAndChangeNothing) {
   files.emplace_back("empty", std::vector<uint8_t>{});
   for (const auto& masks : std::vector<std::vector<uint32_t>>{{0, 0xFF00, 0xFF}, {0xF0F00000, 0xFF00, 0xFF}})
     files.emplace_back("a mask with no bits or two runs", EncodeBmp(WithMasks(Truecolour(32, 1, 1, {1}), masks)));
-  const struct {
-    const char* name;
-    int size;
-    std::vector<uint8_t> encoded;
-  } run_lengths[] = {
-      {"run-length data ending early", 4, {4, 1, 0, 0, 4, 2}},
-      {"run-length literal past the data", 4, {4, 1, 0, 0, 0, 9, 1, 2}},
-      {"run-length jump past the data", 4, {0, 2, 1}},
-      {"run-length 900 megapixels from 2 bytes", 30000, {0, 1}},
-  };
-  for (const auto& rle : run_lengths) {
-    BmpSpec spec;
-    spec.width = rle.size;
-    spec.height = rle.size == 4 ? 3 : rle.size;
-    spec.compression = BI_RLE8;
-    spec.encoded = rle.encoded;
-    files.emplace_back(rle.name, EncodeBmp(spec));
-  }
+  files.emplace_back("run-length data ending early", EncodeBmp(RunLength(4, 3, 8, {4, 1, 0, 0, 4, 2}, {})));
+  files.emplace_back("run-length literal past the data", EncodeBmp(RunLength(4, 3, 8, {4, 1, 0, 0, 0, 9, 1, 2}, {})));
+  files.emplace_back("run-length jump past the data", EncodeBmp(RunLength(4, 3, 8, {0, 2, 1}, {})));
+  files.emplace_back("run-length 900 megapixels from 2 bytes", EncodeBmp(RunLength(30000, 30000, 8, {0, 1}, {})));
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
     EXPECT_EQ(0, LoadBytes(bytes));
