@@ -235,6 +235,10 @@ TEST_F(BitmapFileTest, TruecolourInAPalettisedModeUsesThePaletteThatIsSet) {
   display.palette_entries[9] = PaletteEntry{255, 255, 255, PC_NOCOLLAPSE};
   ASSERT_EQ(1, Load(Truecolour(32, 2, 2, {0x808080, 0x808080, 0x808080, 0x808080})));
   EXPECT_EQ((std::vector<uint8_t>{9, 0, 0, 9}), Pixels());
+  // A column of 0, 11 and 124: the 11 carried below the middle pixel, 55 sixteenths rounded to 3,
+  // brings the last to 127, still black.
+  ASSERT_EQ(1, Load(Truecolour(24, 1, 3, {0, 0x0B0B0B, 0x7C7C7C})));
+  EXPECT_EQ((std::vector<uint8_t>{0, 0, 0}), Pixels());
 
   // A 16 x 16 field of (0, 0, 64) over black and blue (3) keeps its mean: one pixel in 4 is blue.
   display.palette_entries[3] = PaletteEntry{0, 0, 255, PC_NOCOLLAPSE};
