@@ -1,5 +1,6 @@
 #include "bmp_test_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -128,70 +129,35 @@ void Poke16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
 }
 
 int WriteBitmapSeeds(const std::string& folder) {
-  std::vector<BmpSpec> specs;
-  BmpSpec sheet;  // two bordered 5x3 cells side by side
-  sheet.width = 13;
-  sheet.height = 5;
-  sheet.pixels = TestIndices(13, 5);
-  specs.push_back(sheet);
-  BmpSpec packed = sheet;
-  packed.pad_rows = false;
-  specs.push_back(packed);
-  BmpSpec top_down = sheet;
-  top_down.height = -5;
-  top_down.size_image_zero = true;
-  specs.push_back(top_down);
-  BmpSpec short_table = sheet;
-  short_table.palette_entries = 16;
-  short_table.info_size = 124;
-  specs.push_back(short_table);
-  BmpSpec rgb16 = sheet;
-  rgb16.bits = 16;
-  rgb16.pixels = TestIndices(26, 5);
-  specs.push_back(rgb16);
-  BmpSpec rgb24 = sheet;
-  rgb24.bits = 24;
-  rgb24.pixels = TestIndices(39, 5);
-  specs.push_back(rgb24);
-  BmpSpec rle = sheet;
-  rle.compression = 1;
-  rle.encoded = {3, 9, 0, 3, 1, 2, 3, 0, 0, 2, 1, 1, 2, 7, 0, 0, 13, 4, 0, 1};
-  specs.push_back(rle);
-  BmpSpec profile = short_table;  // a V5 file with a colour profile after its pixels
-  profile.palette_entries = 256;
-  profile.trailing.assign(64, 0x5A);
-  specs.push_back(profile);
-  for (int bits : {1, 4}) {
-    BmpSpec indexed = sheet;
-    indexed.bits = bits;
-    for (uint8_t& index : indexed.pixels) index = static_cast<uint8_t>(index % (1 << bits));
-    specs.push_back(indexed);
-  }
-  BmpSpec rle4 = sheet;
-  rle4.bits = 4;
-  rle4.compression = 2;
-  rle4.encoded = {3, 0x9A, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 1, 1, 2, 0x77, 0, 0, 13, 0x45, 0, 1};
-  specs.push_back(rle4);
-  BmpSpec rgb32 = sheet;
-  rgb32.bits = 32;
-  rgb32.pixels = TestIndices(52, 5);
-  specs.push_back(rgb32);
-  BmpSpec fields = rgb32;
-  fields.compression = 3;
-  fields.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
-  specs.push_back(fields);
-  BmpSpec fields_v5 = fields;
-  fields_v5.info_size = 124;
-  fields_v5.masks = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
-  specs.push_back(fields_v5);
-  BmpSpec core = sheet;
-  core.info_size = 12;
-  specs.push_back(core);
-  BmpSpec core24 = rgb24;
-  core24.info_size = 12;
-  specs.push_back(core24);
+  const std::vector<uint8_t> rle8 = {3, 9, 0, 3, 1, 2, 3, 0, 0, 2, 1, 1, 2, 7, 0, 0, 13, 4, 0, 1};
+  const std::vector<uint8_t> rle4 = {3, 0x9A, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 1, 1, 2, 0x77, 0, 0, 13, 0x45, 0, 1};
+  const std::vector<uint8_t> profile(64, 0x5A);
+  // A 13x5 sheet of two bordered 5x3 cells in each layout the reader meets. Fields: width, height,
+  // bits, info size, entries, biClrUsed, padded, biSizeImage 0, compression, masks, pixels, data, trailing.
+  std::vector<BmpSpec> seeds = {
+      {13, 5, 8, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 8, 40, -1, -1, false, false, 0, {}, {}, {}, {}},
+      {13, -5, 8, 40, -1, -1, true, true, 0, {}, {}, {}, {}},
+      {13, 5, 8, 124, 16, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 16, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 24, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 8, 40, -1, -1, true, false, 1, {}, {}, rle8, {}},
+      {13, 5, 8, 124, 256, -1, true, false, 0, {}, {}, {}, profile},  // a V5 file with a colour profile
+      {13, 5, 1, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 4, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 4, 40, -1, -1, true, false, 2, {}, {}, rle4, {}},
+      {13, 5, 32, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 32, 40, -1, -1, true, false, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}, {}, {}, {}},
+      {13, 5, 32, 124, -1, -1, true, false, 3, {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}, {}, {}, {}},
+      {13, 5, 8, 12, -1, -1, true, false, 0, {}, {}, {}, {}},
+      {13, 5, 24, 12, -1, -1, true, false, 0, {}, {}, {}, {}},
+  };
   int written = 0;
-  for (const BmpSpec& spec : specs)
-    written += WriteBytes(folder + "/seed-" + std::to_string(written) + ".bmp", EncodeBmp(spec));
+  for (BmpSpec& seed : seeds) {
+    seed.pixels = TestIndices(13 * std::max(seed.bits / 8, 1), 5);
+    if (seed.bits < 8)
+      for (uint8_t& index : seed.pixels) index = static_cast<uint8_t>(index % (1 << seed.bits));
+    written += WriteBytes(folder + "/seed-" + std::to_string(written) + ".bmp", EncodeBmp(seed));
+  }
   return written;
 }

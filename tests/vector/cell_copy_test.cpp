@@ -8,24 +8,22 @@
 
 namespace {
 
-constexpr int CELL_W = 5, CELL_H = 3, CELLS_ACROSS = 3, CELLS_DOWN = 2;
-constexpr int SHEET_W = CELLS_ACROSS * (CELL_W + 1) + 1, SHEET_H = CELLS_DOWN * (CELL_H + 1) + 1;
-
+// A sheet of 5 x 3 cells, three across and two down, each with a one-pixel border on its left
+// and top: 18 x 8 pixels, pixel i holding i + 1.
 class CellCopyTest : public FreshMachineTest {
  protected:
   void SetUp() override {
     FreshMachineTest::SetUp();
     CreateTestWindow();
-    ASSERT_EQ(DisplayInit(640, 480, 8, 0), 1);
-    for (int i = 0; i < SHEET_W * SHEET_H; ++i) pixels.push_back(static_cast<uint8_t>(i + 1));
-    sheet = BitmapFile{};
-    sheet.info_header.biWidth = SHEET_W;
-    sheet.info_header.biHeight = SHEET_H;
+    ASSERT_EQ(1, DisplayInit(640, 480, 8, 0));
+    for (int i = 0; i < 18 * 8; ++i) pixels.push_back(static_cast<uint8_t>(i + 1));
+    sheet.info_header.biWidth = 18;
+    sheet.info_header.biHeight = 8;
     sheet.info_header.biBitCount = 8;
-    sheet.info_header.biSizeImage = SHEET_W * SHEET_H;
+    sheet.info_header.biSizeImage = 18 * 8;
     sheet.pixels = pixels.data();
-    surface = CreateSurface(CELL_W, CELL_H, 0, 0);
-    ASSERT_NE(surface, nullptr);
+    surface = CreateSurface(5, 3, 0, 0);
+    ASSERT_NE(nullptr, surface);
   }
   void TearDown() override {
     if (surface) surface->Release();
@@ -36,7 +34,7 @@ class CellCopyTest : public FreshMachineTest {
     int32_t pitch = 0;
     uint8_t* buffer = LockSurface(surface, &pitch);
     std::vector<uint8_t> out;
-    for (int y = 0; y < CELL_H; ++y) out.insert(out.end(), buffer + y * pitch, buffer + y * pitch + CELL_W);
+    for (int y = 0; y < 3; ++y) out.insert(out.end(), buffer + y * pitch, buffer + y * pitch + 5);
     UnlockSurface(surface);
     return out;
   }
@@ -46,35 +44,28 @@ class CellCopyTest : public FreshMachineTest {
 };
 
 TEST_F(CellCopyTest, CopiesTheCellInsideItsBorder) {
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 2, 1), 1);
-  std::vector<uint8_t> expected;
-  const int left = 2 * (CELL_W + 1) + 1, top = 1 * (CELL_H + 1) + 1;
-  for (int y = 0; y < CELL_H; ++y)
-    for (int x = 0; x < CELL_W; ++x) expected.push_back(pixels[(top + y) * SHEET_W + left + x]);
-  EXPECT_EQ(Cell(), expected);
-  EXPECT_EQ(Cell()[0], 109);  // pixel (13, 5) of the 19-wide sheet holds 5 x 19 + 13 + 1
-}
-
-TEST_F(CellCopyTest, RefusesCellsOutsideThePictureAndOtherFormats) {
   const std::vector<uint8_t> blank = Cell();
   for (auto [cx, cy] : {std::pair{3, 0}, {0, 2}, {-1, 0}, {0, -1}, {1 << 30, 0}})
-    EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, cx, cy), 0) << cx << "," << cy;
-  sheet.info_header.biSizeImage = SHEET_W * SHEET_H - 1;  // fewer pixels than the header says
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 0, 0), 0);
-  sheet.info_header.biSizeImage = SHEET_W * SHEET_H;
+    EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, surface, cx, cy)) << cx << "," << cy;
+  sheet.info_header.biSizeImage = 18 * 8 - 1;  // fewer pixels than the header says
+  EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, surface, 0, 0));
+  sheet.info_header.biSizeImage = 18 * 8;
   sheet.info_header.biBitCount = 16;
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 0, 0), 0);
+  EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, surface, 0, 0));
   sheet.info_header.biBitCount = 8;
-  EXPECT_EQ(CopyBitmapCellToSurface(nullptr, surface, 0, 0), 0);
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, nullptr, 0, 0), 0);
+  EXPECT_EQ(0, CopyBitmapCellToSurface(nullptr, surface, 0, 0));
+  EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, nullptr, 0, 0));
   int32_t pitch;
   LockSurface(surface, &pitch);
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 0, 0), 0);  // already locked
+  EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, surface, 0, 0));  // already locked
   UnlockSurface(surface);
-  EXPECT_EQ(Cell(), blank);
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 0, 0), 1);  // the refusals left it usable
+  EXPECT_EQ(blank, Cell());
+  // Cell (2, 1) starts at pixel (13, 5) and ends on the sheet's last column and row.
+  ASSERT_EQ(1, CopyBitmapCellToSurface(&sheet, surface, 2, 1));
+  const std::vector<uint8_t> expected = {104, 105, 106, 107, 108, 122, 123, 124, 125, 126, 140, 141, 142, 143, 144};
+  EXPECT_EQ(expected, Cell());
   sheet.pixels = nullptr;
-  EXPECT_EQ(CopyBitmapCellToSurface(&sheet, surface, 0, 0), 0);
+  EXPECT_EQ(0, CopyBitmapCellToSurface(&sheet, surface, 0, 0));
 }
 
 }  // namespace
