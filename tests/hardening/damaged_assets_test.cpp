@@ -2,11 +2,9 @@
 // replaced by a picture of the wrong size or bit depth (a sound by one in a wrong layout, or by a
 // picture), or by seeded random bytes, in a fresh copy of the game's folder. The game is driven to
 // where it reads that file, a little way past it, and Escape: every run must pass the bar of
-// hardening_run.h. The default run tries an even sample of the cases (every other one); the whole
-// set runs with VORK_HARDENING_FULL=1.
+// hardening_run.h. The default run tries every third case; the whole set runs with
+// VORK_HARDENING_FULL=1.
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
@@ -21,7 +19,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Cases the default run skips between two it tries.
-constexpr int DEFAULT_STRIDE = 2;
+constexpr int DEFAULT_STRIDE = 3;
 
 enum class FileKind { Picture, Sound, Palette };
 
@@ -177,9 +175,7 @@ struct Damage {
 std::vector<Damage> DamagesFor(FileKind kind) {
   std::vector<Damage> damages = {
       {"cut to 14 bytes", [](const Bytes& b, uint32_t) { return Cut(b, 14); }},
-      {"cut to 60 bytes", [](const Bytes& b, uint32_t) { return Cut(b, 60); }},
       {"cut in half", [](const Bytes& b, uint32_t) { return Cut(b, b.size() / 2); }},
-      {"one byte short", [](const Bytes& b, uint32_t) { return Cut(b, b.size() - 1); }},
       {"empty", [](const Bytes&, uint32_t) { return Bytes{}; }},
       {"random bytes", [](const Bytes& b, uint32_t seed) { return RandomBytes(b.size(), seed); }},
       {"random after the header",
@@ -192,7 +188,6 @@ std::vector<Damage> DamagesFor(FileKind kind) {
   };
   if (kind == FileKind::Picture) {
     damages.push_back({"a 37x23 picture", [](const Bytes&, uint32_t) { return Picture8(37, 23); }});
-    damages.push_back({"a 700x520 picture", [](const Bytes&, uint32_t) { return Picture8(700, 520); }});
     damages.push_back({"a 24-bit picture", [](const Bytes& b, uint32_t) {
                          int width, height;
                          PictureSize(b, &width, &height);
@@ -213,53 +208,24 @@ std::vector<Damage> DamagesFor(FileKind kind) {
   return damages;
 }
 
-// One run: a file and the damage done to it.
-struct DamageCase {
-  std::string file;
-  const Damage* damage;
-};
-
-// Runs tried and survived for one kind of file.
-struct Tally {
-  int tried = 0;
-  int survived = 0;
-};
-
 TEST(DamagedAssets, EachFileDamagedInTurnLeavesAGameThatStillEndsOnEscape) {
   StartFreshMachine();
   const std::vector<std::string> files = GameDataFiles(VORK_ASSET_DIR);
   ASSERT_EQ(files.size(), 42u);
   const std::vector<Damage> damages[] = {DamagesFor(FileKind::Picture), DamagesFor(FileKind::Sound),
                                          DamagesFor(FileKind::Palette)};
-  std::vector<DamageCase> cases;
+  int n = 0;
   for (const std::string& file : files)
-    for (const Damage& damage : damages[static_cast<int>(KindOf(file))]) cases.push_back({file, &damage});
-  const int stride = FullHardeningRun() ? 1 : DEFAULT_STRIDE;
-  Tally by_kind[3];
-  for (size_t n = 0; n < cases.size(); n += static_cast<size_t>(stride)) {
-    const DamageCase& one = cases[n];
-    const std::string run = one.file + " " + one.damage->name;
-    const char* only = std::getenv("VORK_HARDENING_ONLY");
-    if (only && run.find(only) == std::string::npos) continue;
-    NameCurrentRun("damaged assets: " + run);
-    StartFreshMachine();
-    CopyGameFiles("game");
-    WriteFileBytes("game/" + one.file, one.damage->make(ReadBytes("game/" + one.file), static_cast<uint32_t>(n + 1)));
-    const RunOutcome outcome = RunGameInFolder("game", RouteFor(one.file));
-    Tally& tally = by_kind[static_cast<int>(KindOf(one.file))];
-    ++tally.tried;
-    if (outcome.end == RunEnd::Quit) {
-      ++tally.survived;
-    } else {
-      ADD_FAILURE() << run << ": " << (outcome.problem.empty() ? "ended at start-up" : outcome.problem);
+    for (const Damage& damage : damages[static_cast<int>(KindOf(file))]) {
+      if (n++ % (FullHardeningRun() ? 1 : DEFAULT_STRIDE) != 0) continue;
+      const std::string run = file + " " + damage.name;
+      NameCurrentRun("damaged assets: " + run);
+      StartFreshMachine();
+      CopyGameFiles("game");
+      WriteFileBytes("game/" + file, damage.make(ReadBytes("game/" + file), static_cast<uint32_t>(n)));
+      const RunOutcome outcome = RunGameInFolder("game", RouteFor(file));
+      EXPECT_EQ(outcome.end, RunEnd::Quit) << run << ": " << outcome.problem;
     }
-  }
-  std::printf("\ndamaged assets (%s of %zu cases)\n%-10s %8s %9s\n", FullHardeningRun() ? "all" : "even sample",
-              cases.size(), "files", "tried", "survived");
-  const char* const names[] = {"pictures", "sounds", "palette"};
-  for (int k = 0; k < 3; ++k) std::printf("%-10s %8d %9d\n", names[k], by_kind[k].tried, by_kind[k].survived);
-  std::printf("\n");
-  std::fflush(stdout);
 }
 
 }  // namespace
