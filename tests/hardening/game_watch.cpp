@@ -1,7 +1,6 @@
 #include "game_watch.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 
 #include "gameplay/game_world.h"
@@ -14,9 +13,6 @@ namespace {
 // A step is taken only from inside the field, so the robot may end one step beyond it (plus
 // float rounding) and no further.
 constexpr float SLACK = static_cast<float>(PLAY_STEP) + 0.001f;
-// Milliseconds between the frames of two paced passes on the headless clock (one millisecond a
-// reading): the frame period, the wait's closing reading and the next frame's first reading.
-constexpr uint32_t PACED_FRAME_INTERVAL_MS = FRAME_MS + 2;
 // The unpaced screens (instructions, credits) are shown as on a 60 Hz display.
 constexpr uint32_t REFRESH_MS = 16;
 constexpr size_t VIOLATIONS_KEPT = 20;
@@ -31,17 +27,11 @@ struct Snapshot {
   float robot_x, robot_y;
 };
 
-// The bytes of a snapshot that only a hand-over, mishap, letter or prompt changes.
-constexpr size_t KEY_FIELDS = offsetof(Snapshot, found) + sizeof(Snapshot::found);
-
 struct Watch {
   bool running = false;
   Snapshot before{};
   bool have_before = false;
-  int frames_in_pass = 0;
   uint32_t last_present = 0;
-  bool previous_paced = false;
-  uint32_t previous_present = 0;
   void (*hook)() = nullptr;
   WatchTotals totals;
 };
@@ -99,27 +89,8 @@ void CheckSpares(const Snapshot& before, const Snapshot& after) {
   if (after.game_over_shown && any_left) Violation("game over with a spare robot left");
 }
 
-// A pass that hands nothing over presents one frame; paced ones come at the frame rhythm.
-void CheckFrames(const Snapshot& before, const Snapshot& after) {
-  const bool plain = std::memcmp(&before, &after, KEY_FIELDS) == 0 && !before.quit_requested;
-  if (plain && watch.frames_in_pass != 1) Violation(std::to_string(watch.frames_in_pass) + " frames in one pass");
-  const bool paced = plain && watch.frames_in_pass == 1 &&
-                     (InScene(before.state) || (before.state == StateTitle && before.show_title) ||
-                      (before.state == StateGameEnd && before.game_over_shown));
-  const bool later_intro = before.state > StateScene1 && InScene(before.state) && before.intro_pending[before.state - 1];
-  if (paced && watch.previous_paced) {
-    ++watch.totals.rhythm_checks;
-    if (watch.last_present - watch.previous_present != PACED_FRAME_INTERVAL_MS + later_intro)
-      Violation("paced frames " + std::to_string(watch.last_present - watch.previous_present) + " ms apart");
-  }
-  watch.previous_paced = paced;
-  watch.previous_present = watch.last_present;
-}
-
-void Count(const Snapshot& before, const Snapshot& after) {
+void Count(const Snapshot& after) {
   ++watch.totals.passes;
-  watch.totals.games_lost += !before.game_over_shown && after.game_over_shown;
-  watch.totals.games_won += before.state == StateGameEnd && !before.game_over_shown && after.state == StateCredits;
   watch.totals.states_seen |= 1u << after.state;
 }
 
@@ -131,12 +102,10 @@ void OnPass() {
   } else if (watch.have_before) {
     if (InScene(after.state)) CheckScene(after);
     CheckSpares(watch.before, after);
-    CheckFrames(watch.before, after);
-    Count(watch.before, after);
+    Count(after);
   }
   watch.before = after;
   watch.have_before = true;
-  watch.frames_in_pass = 0;
 }
 
 void OnFrame(const HeadlessFrame&, int) {
@@ -144,7 +113,6 @@ void OnFrame(const HeadlessFrame&, int) {
   if (unpaced && HeadlessNow() - watch.last_present < REFRESH_MS)
     HeadlessAdvance(watch.last_present + REFRESH_MS - HeadlessNow());
   watch.last_present = HeadlessNow();
-  ++watch.frames_in_pass;
 }
 
 }  // namespace

@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "autopilot.h"
 #include "game_watch.h"
@@ -152,16 +150,6 @@ void CopyGameFiles(const std::string& folder) {
   fs::create_directories(folder);
   for (const std::string& name : GameDataFiles(VORK_ASSET_DIR))
     fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void NameCurrentRun(const std::string& name) {

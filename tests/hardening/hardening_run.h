@@ -52,9 +52,6 @@ RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script,
 
 // Makes `folder` afresh holding a copy of every game data file.
 void CopyGameFiles(const std::string& folder);
-// Reads and writes whole files.
-std::vector<uint8_t> ReadBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Names the run about to start, so that a sanitizer report ending the process says which it was.
 void NameCurrentRun(const std::string& name);

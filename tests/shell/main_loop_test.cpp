@@ -35,16 +35,6 @@ TEST_F(ProgramTest, EscapeOnTheTitleFadesToRedAndEndsWithExitCodeZero) {
   EXPECT_EQ(game_state, StateTitle);
 }
 
-// A closed window ends the program without the closing effect, also in a state outside the table.
-TEST_F(ProgramTest, ClosingTheWindowEndsTheProgram) {
-  game_state = 42;
-  HeadlessScheduleClose(200);
-  EXPECT_EQ(RunProgram(), 0);
-  EXPECT_EQ(fully_red_frames, 0);
-  EXPECT_FALSE(HeadlessWindowOpen());
-  EXPECT_EQ(game_state, 42);
-}
-
 // 300 taps of C fill the queue the moment Escape goes down; Escape still ends the program.
 TEST_F(ProgramTest, EscapeEndsTheProgramWhenKeyMessagesHaveFilledTheQueue) {
   for (int i = 0; i < 300; ++i) PressKey(100, 'C', 0);
@@ -53,12 +43,15 @@ TEST_F(ProgramTest, EscapeEndsTheProgramWhenKeyMessagesHaveFilledTheQueue) {
   EXPECT_GT(fully_red_frames, 0);
 }
 
-// A close takes effect at the next pass, not one 30 ms pass per key message queued before it.
+// A close ends the program without the closing effect, at the next pass, not one 30 ms pass per
+// key message queued before it.
 TEST_F(ProgramTest, ClosingTheWindowOvertakesTheKeyMessagesQueuedBeforeIt) {
   for (int i = 0; i < 200; ++i) PressKey(100, 'A', 0);
   HeadlessScheduleClose(100);
   EXPECT_EQ(RunProgram(), 0);
   EXPECT_LT(HeadlessNow(), 100 + 2 * FRAME_MS);
+  EXPECT_EQ(fully_red_frames, 0);
+  EXPECT_FALSE(HeadlessWindowOpen());
 }
 
 // A failing start-up step: no window ends at once with 0; a display that cannot open ends with 1
@@ -154,16 +147,6 @@ TEST_F(ProgramTest, StartUpHoldsOneBackClipperAndTheSpritesFrames) {
   EXPECT_EQ(SoftLiveObjectCount(), 5 + 148);
   EXPECT_EQ(GameShutdown(), 1);
   EXPECT_EQ(SoftLiveObjectCount(), 0);
-}
-
-TEST(WindowProcedure, DestroyPostsTheQuitMessage) {
-  StartFreshMachine();
-  EXPECT_EQ(MainWindowProc(nullptr, WM_CREATE, 0, 0), 0);
-  EXPECT_EQ(MainWindowProc(nullptr, WM_DESTROY, 0, 0), 0);
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-  EXPECT_EQ(msg.wParam, 0u);
 }
 
 }  // namespace

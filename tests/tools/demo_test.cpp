@@ -100,39 +100,4 @@ TEST_F(DemoTest, PaletteRangeRotatesOneEntryPerFrame) {
   EXPECT_EQ(pictures[4].At(DEMO_OCTAGON_X, DEMO_OCTAGON_Y), stripe(0, 28));
 }
 
-// Lines fill the clip box, the grey border lies just outside it, and nothing of the fan beyond.
-TEST_F(DemoTest, LinesStayInsideTheirClipBox) {
-  const Picture::Colour grey{128, 128, 128};
-  for (int frame : {0, 4, 8, 12}) {
-    const Picture& p = pictures[frame];
-    SCOPED_TRACE(frame);
-    int inside = 0;
-    for (int y = DEMO_CLIP_TOP; y <= DEMO_CLIP_BOTTOM; ++y)
-      for (int x = DEMO_CLIP_LEFT; x <= DEMO_CLIP_RIGHT; ++x) inside += !p.Black(x, y);
-    EXPECT_GT(inside, 32 * 100);
-    for (int x = DEMO_CLIP_LEFT; x <= DEMO_CLIP_RIGHT; ++x) {
-      EXPECT_TRUE(p.At(x, DEMO_CLIP_TOP - 1) == grey && p.At(x, DEMO_CLIP_BOTTOM + 1) == grey) << x;
-      EXPECT_TRUE(p.Black(x, DEMO_CLIP_TOP - 2) && p.Black(x, DEMO_CLIP_BOTTOM + 2)) << x;
-    }
-    for (int y = DEMO_CLIP_TOP; y <= DEMO_CLIP_BOTTOM; ++y) {
-      EXPECT_EQ(p.At(DEMO_CLIP_LEFT - 1, y), grey) << y;
-      EXPECT_TRUE(p.Black(DEMO_CLIP_LEFT - 2, y) && p.Black(DEMO_CLIP_RIGHT + 2, y)) << y;
-    }
-  }
-}
-
-TEST_F(DemoTest, TitleTextIsWrittenInWhite) {
-  const Picture& p = pictures[0];
-  int white = 0, rows_with_ink = 0;
-  for (int y = 0; y < DEMO_TEXT_Y + 30; ++y) {
-    int in_row = 0;
-    for (int x = 0; x < 640; ++x) in_row += p.At(x, y) == (Picture::Colour{255, 255, 255});
-    white += in_row;
-    rows_with_ink += in_row > 0;
-  }
-  EXPECT_GT(white, 300);
-  EXPECT_GE(rows_with_ink, 10);
-  for (int x = 0; x < DEMO_TEXT_X; ++x) EXPECT_TRUE(p.Black(x, DEMO_TEXT_Y + 5));
-}
-
 }  // namespace

@@ -1,25 +1,16 @@
-// vork-replay: the key script, the arguments, a run cut off by its time limit, the WAV file and
-// the sound log. Whole runs are pinned by the golden runs (tests/golden).
+// vork-replay: the key script, the arguments, a run cut off by its time limit and the WAV file.
+// Whole runs, and the log's lines, are pinned by the golden runs (tests/golden).
 #include <sys/stat.h>
 
 #include "replay.h"
-#include "sound/sound_table.h"
 #include "test_support.h"
 
 namespace {
 
-TEST(KeyScript, ReadsEventsAndNamesTheBadLine) {
+// Good scripts are read by every golden run.
+TEST(KeyScript, NamesTheBadLine) {
   std::vector<KeyEvent> events;
   std::string error;
-  ASSERT_TRUE(ParseKeyScript("# start\n\n100 down ESCAPE\n160 up RIGHT\n900 close\n", &events, &error)) << error;
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0].time, 100u);
-  EXPECT_EQ(events[0].virtual_key, VK_ESCAPE);
-  EXPECT_TRUE(events[0].down);
-  EXPECT_EQ(events[1].virtual_key, VK_RIGHT);
-  EXPECT_FALSE(events[1].down);
-  EXPECT_EQ(events[2].time, 900u);
-  EXPECT_EQ(events[2].virtual_key, -1);
   const std::pair<const char*, const char*> bad_scripts[] = {
       {"10 down ESCAPE\nx down SPACE\n", "line 2: bad time 'x'"},
       {"10 press SPACE\n", "line 1: expected"},
@@ -59,14 +50,9 @@ TEST(ReplayArguments, NeedAssetsAndOutAndKnownValues) {
   }
   ReplayOptions options;
   std::string error;
-  const char* good[] = {"vork-replay", "--assets", "a", "--out", "o", "--png", "none", "--max-ms", "500",
-                        "--wav",       "w.wav",    "--keys", "k"};
-  ASSERT_TRUE(ParseReplayArguments(13, const_cast<char**>(good), &options, &error)) << error;
-  EXPECT_EQ(options.assets_dir, "a");
-  EXPECT_EQ(options.out_dir, "o");
-  EXPECT_EQ(options.keys_file, "k");
-  EXPECT_EQ(options.png, PngChoice::None);
-  EXPECT_EQ(options.max_ms, 500u);
+  const char* good[] = {"vork-replay", "--assets", "a", "--out", "o", "--png", "all", "--wav", "w.wav"};
+  ASSERT_TRUE(ParseReplayArguments(9, const_cast<char**>(good), &options, &error)) << error;
+  EXPECT_EQ(options.png, PngChoice::All);
   EXPECT_EQ(options.wav_file, "w.wav");
 }
 
@@ -107,26 +93,6 @@ TEST(ReplayWav, HoldsTheMixedFramesAsStereoPcm) {
                                 {28, 4, 176400}, {32, 2, 4},  {34, 2, 16}, {40, 4, 8},     {44, 2, 1},
                                 {46, 2, 0xFFFE}, {48, 2, 32767}, {50, 2, 0x8000}};
   for (const auto& field : fields) EXPECT_EQ(ReadLe(bytes, field[0], static_cast<int>(field[1])), field[2]) << field[0];
-}
-
-TEST(ReplaySoundLog, NamesTheFileTheSoundWasLoadedFrom) {
-  StartFreshMachine();
-  CreateTestWindow();
-  sound_first_call = 1;
-  ASSERT_EQ(SoundInit(), 1);
-  const std::string wave = std::string("RIFF") + std::string("\x2c\0\0\0", 4) + "WAVEfmt " + std::string("\x10\0\0\0", 4) +
-                           std::string("\x01\0\x01\0\x11\x2b\0\0\x11\x2b\0\0\x01\0\x08\0", 16) + "data" +
-                           std::string("\x08\0\0\0", 4) + std::string(8, '\x80');
-  WriteTextFile("Beep2.wav", wave);
-  ASSERT_EQ(LoadWav("Beep2.wav", SOUND_CONTROLS), 0);
-  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 0), "sound Beep2.wav play");
-  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 1), "sound Beep2.wav loop");
-  EXPECT_EQ(SoundEventText(sound_table[0].buffer, 2), "sound Beep2.wav stop");
-  EXPECT_EQ(SoundEventText(nullptr, 0), "sound ? play");
-  SoundShutdown();
-  direct_sound = nullptr;
-  std::memset(sound_table, 0, sizeof sound_table);
-  sound_first_call = 1;
 }
 
 }  // namespace

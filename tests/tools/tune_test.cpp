@@ -59,22 +59,4 @@ TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
   SetSoundFontFolders(nullptr);
 }
 
-TEST(Tune, ArgumentsAreReadOrRefused) {
-  const char* good[] = {"vork-tune", "--wav", "out.wav", "--max-ms", "500", "song.mid"};
-  TuneOptions options;
-  std::string error;
-  ASSERT_TRUE(ParseTuneArguments(6, const_cast<char**>(good), &options, &error));
-  EXPECT_EQ(options.midi_file, "song.mid");
-  EXPECT_EQ(options.wav_file, "out.wav");
-  EXPECT_EQ(options.max_ms, 500u);
-  const std::vector<std::vector<const char*>> refused = {
-      {"vork-tune", "--max-ms", "0", "song.mid"}, {"vork-tune"}, {"vork-tune", "a.mid", "b.mid"}};
-  for (const auto& args : refused) {
-    TuneOptions other;
-    EXPECT_FALSE(ParseTuneArguments(static_cast<int>(args.size()), const_cast<char**>(args.data()), &other, &error))
-        << args.size();
-  }
-  EXPECT_EQ(error, "unexpected argument b.mid");
-}
-
 }  // namespace
