@@ -6,6 +6,7 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -166,11 +167,8 @@ bool FullHardeningRun() {
 
 std::vector<int> EvenSample(int count, int wanted) {
   std::vector<int> numbers;
-  if (count <= wanted || wanted < 2) {
-    for (int n = 1; n <= count; ++n) numbers.push_back(n);
-    return numbers;
-  }
-  for (int i = 0; i < wanted; ++i)
-    numbers.push_back(1 + static_cast<int>(static_cast<int64_t>(i) * (count - 1) / (wanted - 1)));
+  const int taken = std::min(count, std::max(wanted, 2));
+  for (int64_t i = 0; i < taken; ++i)
+    numbers.push_back(taken < 2 ? 1 : 1 + static_cast<int>(i * (count - 1) / (taken - 1)));
   return numbers;
 }

@@ -85,36 +85,6 @@ TEST_F(ProgramTest, AStartUpStepThatFailsEndsCleanly) {
   }
 }
 
-// The display lost in play (from 300 ms) and back 150 ms later: every frame shown is the one a
-// run without the loss shows at the same time, and the game goes on to its fade.
-TEST_F(ProgramTest, ADisplayLostInPlayComesBackWithTheSameFrames) {
-  const auto run_scene = [this](bool lose_display) {
-    StartFreshMachine();
-    HeadlessKeepFrames(FrameKeeping::All);
-    if (lose_display) HeadlessSetAutopilot([](uint32_t now) { HeadlessSetDisplayLost(now >= 300 && now < 450); });
-    PressKey(50, VK_SPACE);
-    PressKey(700, VK_ESCAPE);
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_EQ(SoftLiveObjectCount(), 0);
-    display = DisplayState{};
-    return HeadlessFrames();
-  };
-  const std::vector<HeadlessFrame> whole = run_scene(false);
-  const std::vector<HeadlessFrame> with_loss = run_scene(true);
-  EXPECT_LT(with_loss.size(), whole.size());
-  size_t shown_after_loss = 0;
-  for (const HeadlessFrame& frame : with_loss) {
-    SCOPED_TRACE(frame.time);
-    EXPECT_TRUE(frame.time < 300 || frame.time >= 450);
-    shown_after_loss += frame.time >= 450;
-    const auto same = std::find_if(whole.begin(), whole.end(), [&](const HeadlessFrame& f) { return f.time == frame.time; });
-    ASSERT_NE(same, whole.end());
-    EXPECT_TRUE(frame.pixels == same->pixels);
-    EXPECT_EQ(std::memcmp(frame.palette, same->palette, sizeof frame.palette), 0);
-  }
-  EXPECT_GE(shown_after_loss, 64u + 5u);
-}
-
 // Missing files are named once, with the folder; a file there but damaged is not among them.
 // The game runs on with blank pictures and silence.
 TEST_F(ProgramTest, MissingFilesAreNamedOnceWithTheFolder) {

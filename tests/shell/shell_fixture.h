@@ -10,6 +10,7 @@
 #include "soft/direct_draw.h"
 #include "test_support.h"
 
+// Base of the shell tests (program runs and screen passes): a fresh machine, a forgotten display.
 class ShellTest : public FreshMachineTest {
  protected:
   // WinMain shut the display down itself (or the test did): forget its record.
