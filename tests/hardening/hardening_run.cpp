@@ -6,13 +6,13 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "autopilot.h"
+#include "game_watch.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
 #include "shell/game_shell.h"
@@ -37,49 +37,48 @@ struct RunWatch {
   uint32_t escape_time = 0;
 };
 
-RunWatch watch;
+RunWatch run;
 
-// Spare robots are spent from the left: the ones left are the rightmost.
-void SetSpareRobots(int left) {
+// Before the first pass: sets up the scene the script starts in, the spare robots already
+// spent from the left.
+void JumpOnFirstPass() {
+  if (run.jumped || run.script.jump_to_scene == 0) return;
+  run.jumped = true;
+  SetUpScene(run.script.jump_to_scene);
+  game_state = run.script.jump_to_scene;
   for (int i = 0; i < SPARE_ROBOTS; ++i) {
-    life_bot_present[i] = i >= SPARE_ROBOTS - left;
+    life_bot_present[i] = i >= SPARE_ROBOTS - run.script.spare_robots;
     SetSpriteAnimation(&life_bot_sprites[i], life_bot_present[i] ? 1 : 0);
     AnimateSprite(&life_bot_sprites[i]);
   }
 }
 
-// Before the first pass: sets up the scene the script starts in, as the game's own set-up does.
-void JumpOnFirstPass() {
-  if (watch.jumped || watch.script.jump_to_scene == 0) return;
-  watch.jumped = true;
-  SetUpScene(watch.script.jump_to_scene);
-  game_state = watch.script.jump_to_scene;
-  SetSpareRobots(watch.script.spare_robots);
-}
-
 void ScheduleEscape(uint32_t time) {
-  if (watch.escape_scheduled) return;
-  watch.escape_scheduled = true;
-  watch.escape_time = time;
+  if (run.escape_scheduled) return;
+  run.escape_scheduled = true;
+  run.escape_time = time;
   HeadlessScheduleKey(time, VK_ESCAPE, true);
-  if (watch.script.autopilot) HeadlessScheduleAction(time, [] { StopAutopilot(); });
-}
-
-void WatchFileOpen(const std::string& path, bool ok) {
-  if (std::getenv("VORK_HARDENING_TRACE"))
-    std::printf("%u open %s %s state %d\n", HeadlessNow(), path.c_str(), ok ? "ok" : "failed", game_state);
-  if (!watch.script.escape_after_file.empty() && path == watch.script.escape_after_file)
-    ScheduleEscape(HeadlessNow() + watch.script.escape_delay_ms);
+  if (run.script.autopilot) HeadlessScheduleAction(time, [] { StopAutopilot(); });
 }
 
 void Arrange(const GameScript& script) {
-  watch = RunWatch{};
-  watch.script = script;
+  run = RunWatch{};
+  run.script = script;
   HeadlessKeepFrames(FrameKeeping::None);
-  for (const ScriptedKey& key : script.keys) HeadlessScheduleKey(key.time, key.virtual_key, key.down);
+  for (const ScriptedKey& key : script.keys) {
+    if (key.virtual_key) HeadlessScheduleKey(key.time, key.virtual_key, key.down);
+    else HeadlessScheduleInputKey(key.time, key.dik_code, key.down);
+  }
   if (script.escape_at) ScheduleEscape(script.escape_at);
-  HeadlessOnFileOpen(WatchFileOpen);
-  SetMessagePollObserver(JumpOnFirstPass);
+  HeadlessOnFileOpen([](const std::string& path, bool) {
+    if (path == run.script.escape_after_file) ScheduleEscape(HeadlessNow() + run.script.escape_delay_ms);
+  });
+  if (script.watched) {
+    StartWatch();
+    SetWatchPassHook(JumpOnFirstPass);
+  } else {
+    SetMessagePollObserver(JumpOnFirstPass);
+  }
   if (script.autopilot) StartAutopilot({script.autopilot_mishaps, 1});
   HeadlessSetDeadline(script.limit_ms);
 }
@@ -94,7 +93,8 @@ int RunWinMain() {
     GameShutdown();
   }
   StopAutopilot();
-  SetMessagePollObserver(nullptr);
+  StopWatch();
+  SetWatchPassHook(nullptr);
   HeadlessOnFileOpen(nullptr);
   display = DisplayState{};
   return exit_code;
@@ -102,12 +102,13 @@ int RunWinMain() {
 
 // Everything the program made is gone again.
 std::string LeftBehind() {
+  const std::pair<const char*, int> counts[] = {
+      {"DirectDraw objects", SoftLiveObjectCount()}, {"DirectInput objects", SoftInputObjectCount()},
+      {"DirectSound objects", SoftSoundObjectCount()}, {"music objects", SoftMusicObjectCount()},
+      {"open files", SoftOpenFileCount()}};
   std::string left;
-  if (SoftLiveObjectCount()) left += " DirectDraw objects " + std::to_string(SoftLiveObjectCount());
-  if (SoftInputObjectCount()) left += " DirectInput objects " + std::to_string(SoftInputObjectCount());
-  if (SoftSoundObjectCount()) left += " DirectSound objects " + std::to_string(SoftSoundObjectCount());
-  if (SoftMusicObjectCount()) left += " music objects " + std::to_string(SoftMusicObjectCount());
-  if (SoftOpenFileCount()) left += " open files " + std::to_string(SoftOpenFileCount());
+  for (const auto& [what, count] : counts)
+    if (count) left += " " + std::to_string(count) + " " + what;
   return left.empty() ? "" : "left behind:" + left;
 }
 
@@ -116,50 +117,16 @@ RunOutcome Judge(int exit_code) {
   if (exit_code < 0) return {RunEnd::Failed, "no end by " + std::to_string(now) + " ms"};
   const std::string left = LeftBehind();
   if (!left.empty()) return {RunEnd::Failed, left};
-  const bool drew = HeadlessFrameCount() > 0;
-  if (exit_code == 0 && !drew && PlatformCallCount(PlatformCall::DirectDrawCreate) == 0) return {RunEnd::NoWindow, ""};
-  if (exit_code == 1 && !drew) return {RunEnd::NoDisplay, ""};
-  if (exit_code != 0 || !quit_requested)
-    return {RunEnd::Failed, "ended with exit code " + std::to_string(exit_code) + " without the quit message"};
-  if (!watch.escape_scheduled || now < watch.escape_time)
-    return {RunEnd::Failed, "ended at " + std::to_string(now) + " ms before Escape"};
-  if (now > watch.escape_time + watch.script.escape_answer_ms)
-    return {RunEnd::Failed, "Escape at " + std::to_string(watch.escape_time) + " ms answered only at " +
-                                std::to_string(now) + " ms"};
+  if (HeadlessFrameCount() == 0 && (exit_code == 1 || PlatformCallCount(PlatformCall::DirectDrawCreate) == 0))
+    return {RunEnd::AtStartUp, ""};
+  if (exit_code != 0 || !quit_requested) return {RunEnd::Failed, "exit code " + std::to_string(exit_code)};
+  if (!run.escape_scheduled || now < run.escape_time) return {RunEnd::Failed, "ended before Escape"};
+  if (now > run.escape_time + run.script.escape_answer_ms)
+    return {RunEnd::Failed, "Escape at " + std::to_string(run.escape_time) + " ms answered at " + std::to_string(now)};
+  if (run.script.watched && !WatchFigures().violations.empty())
+    return {RunEnd::Failed, WatchFigures().violations.front()};
   return {RunEnd::Quit, ""};
 }
-
-}  // namespace
-
-RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, const std::function<void()>& before) {
-  StartFreshMachine();
-  char test_dir[4096];
-  if (getcwd(test_dir, sizeof test_dir) == nullptr || chdir(folder.c_str()) != 0)
-    return {RunEnd::Failed, "cannot enter " + folder};
-  if (before) before();
-  Arrange(script);
-  RunOutcome outcome = Judge(RunWinMain());
-  if (chdir(test_dir) != 0) outcome = {RunEnd::Failed, "cannot return to the test folder"};
-  return outcome;
-}
-
-void CopyGameFiles(const std::string& folder) {
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  for (const std::string& name : GameDataFiles(VORK_ASSET_DIR)) fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-namespace {
 
 char current_run[256];
 
@@ -167,12 +134,29 @@ char current_run[256];
 
 }  // namespace
 
+RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, const std::function<void()>& before) {
+  char home[4096];
+  if (getcwd(home, sizeof home) == nullptr) return {RunEnd::Failed, "no current folder"};
+  StartFreshMachine();
+  if (chdir(folder.c_str()) != 0) return {RunEnd::Failed, "cannot enter " + folder};
+  if (before) before();
+  Arrange(script);
+  RunOutcome outcome = Judge(RunWinMain());
+  if (chdir(home) != 0) outcome = {RunEnd::Failed, "cannot return to the test folder"};
+  return outcome;
+}
+
+void CopyGameFiles(const std::string& folder) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const std::string& name : GameDataFiles(VORK_ASSET_DIR))
+    fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
+}
+
 void NameCurrentRun(const std::string& name) {
   std::snprintf(current_run, sizeof current_run, "%s", name.c_str());
 #if defined(__SANITIZE_ADDRESS__)
-  static bool callback_set = false;
-  if (!callback_set) __sanitizer_set_death_callback(SayCurrentRun);
-  callback_set = true;
+  __sanitizer_set_death_callback(SayCurrentRun);
 #endif
 }
 
@@ -183,11 +167,8 @@ bool FullHardeningRun() {
 
 std::vector<int> EvenSample(int count, int wanted) {
   std::vector<int> numbers;
-  if (count <= wanted || wanted < 2) {
-    for (int n = 1; n <= count; ++n) numbers.push_back(n);
-    return numbers;
-  }
-  for (int i = 0; i < wanted; ++i)
-    numbers.push_back(1 + static_cast<int>(static_cast<int64_t>(i) * (count - 1) / (wanted - 1)));
+  const int taken = std::min(count, std::max(wanted, 2));
+  for (int64_t i = 0; i < taken; ++i)
+    numbers.push_back(taken < 2 ? 1 : 1 + static_cast<int>(i * (count - 1) / (taken - 1)));
   return numbers;
 }

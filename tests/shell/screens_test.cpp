@@ -1,124 +1,136 @@
-// The picture screens' keys and hand-overs, on a started game whose files are all missing
-// (blank pictures, every sound over at once), and the program's ways of ending.
+// The picture screens' keys and hand-overs, pass by pass, on a started game whose files are all
+// missing (blank pictures, every sound over at once).
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "display/frame.h"
-#include "gameplay/game_world.h"
-#include "gameplay/gameplay.h"
-#include "input/keyboard.h"
-#include "shell/game_shell.h"
-#include "soft/direct_draw.h"
+#include "shell_fixture.h"
 #include "soft/faults.h"
-#include "test_support.h"
 
 namespace {
 
-class ScreenTest : public FreshMachineTest {
+constexpr int ANY = -1;
+
+// One pass: keys pressed and let go before it (their virtual-key codes as characters), and what
+// the game shows after it.
+struct Pass {
+  std::string press, release;
+  int state;
+  int show_title = ANY;
+  int quit = 0;
+  const char* last_file = nullptr;  // the file opened last, when given
+  int intros_pending = ANY;         // how many of the four scene intros are still to come
+};
+
+// A game started (without a keyboard device, when asked), set up by `arrange`, then the passes.
+struct ScreenCase {
+  const char* name;
+  std::function<void()> arrange;
+  std::vector<Pass> passes;
+  bool without_keyboard = false;
+};
+
+const std::string SPACE = " ", ENTER = "\r", ESCAPE = "\x1b";
+
+void Keys(const std::string& keys, bool down) {
+  for (char key : keys) HeadlessScheduleKey(HeadlessNow(), key, down);
+}
+
+int IntrosPending() { return std::count(std::begin(scene_intro_pending), std::end(scene_intro_pending), 1); }
+
+// The game in `state` with every scene intro done.
+void Begin(int state) {
+  game_state = state;
+  for (uint8_t& pending : scene_intro_pending) pending = 0;
+}
+
+class ScreenTest : public ShellTest {
  protected:
   void SetUp() override {
-    FreshMachineTest::SetUp();
+    ShellTest::SetUp();
     CreateTestWindow();
   }
   void Start() { ASSERT_EQ(GameStartup(), 1); }
   void TearDown() override {
     GameShutdown();
-    display = DisplayState{};
-    FreshMachineTest::TearDown();
+    ShellTest::TearDown();
   }
-  static void Press(int virtual_key) { HeadlessScheduleKey(HeadlessNow(), virtual_key, true); }
-  static void Release(int virtual_key) { HeadlessScheduleKey(HeadlessNow(), virtual_key, false); }
-  static bool Opened(const std::string& name) {
-    const auto& files = HeadlessOpenedFiles();
-    return std::find(files.begin(), files.end(), name) != files.end();
+  void Play(const ScreenCase& screen_case) {
+    SCOPED_TRACE(screen_case.name);
+    StartFreshMachine();
+    CreateTestWindow();
+    if (screen_case.without_keyboard) InjectFault(PlatformCall::CreateInputDevice, 1);
+    ASSERT_EQ(GameStartup(), 1);
+    screen_case.arrange();
+    for (size_t n = 0; n < screen_case.passes.size(); ++n) {
+      const Pass& pass = screen_case.passes[n];
+      SCOPED_TRACE(n);
+      Keys(pass.release, false);
+      Keys(pass.press, true);
+      RunGameStatePass();
+      EXPECT_EQ(game_state, pass.state);
+      EXPECT_EQ(quit_requested, pass.quit);
+      EXPECT_TRUE(pass.show_title == ANY || show_title == pass.show_title) << int{show_title};
+      EXPECT_TRUE(!pass.last_file || HeadlessOpenedFiles().back() == pass.last_file) << HeadlessOpenedFiles().back();
+      EXPECT_TRUE(pass.intros_pending == ANY || IntrosPending() == pass.intros_pending) << IntrosPending();
+    }
+    GameShutdown();
+    display = DisplayState{};
+    StartFreshMachine();
   }
 };
 
+TEST_F(ScreenTest, KeysLeadFromScreenToScreen) {
+  const auto title = [] {};
+  const ScreenCase cases[] = {
+      {"Space and Enter on the title: the instructions, then Space leads to scene 1 without the title",
+       title,
+       {{SPACE + ENTER, "", StateInstructions, 0, 0, "Inst.BMP"},
+        {"", ENTER, StateTitle, 0},
+        {"", "", StateScene1, ANY, 0, "dog.BMP"}}},
+      {"Escape on the instructions ends the game there; Space held with it is not taken",
+       title,
+       {{ENTER, "", StateInstructions, 1}, {ESCAPE + SPACE, ENTER, StateInstructions, 0, 1}}},
+      {"C on the title: the credits, where Space starts a new game without the title",
+       [] { Begin(StateTitle); },
+       {{"C", "", StateCredits, 1, 0, "Cr1.BMP", 0},
+        {SPACE, "C", StateTitle, 0, 0, nullptr, 4},
+        {"", "", StateScene1, ANY, 0, "dog.BMP"}}},
+      {"without a keyboard device C does nothing while Space still works",
+       title,
+       {{"C", "", StateTitle, 1}, {SPACE, "", StateTitle, 0}, {"", "", StateScene1}},
+       true},
+      {"Escape during a later intro ends it without loading the play picture",
+       [] {
+         SetUpScene(3);
+         game_state = StateScene3;
+       },
+       {{ESCAPE, "", StateScene3, ANY, 1, "owl.BMP"}}},
+      {"Space on the game-over screen: a new game from scene 1",
+       [] {
+         Begin(StateGameEnd);
+         game_over_shown = 1;
+       },
+       {{SPACE, "", StateTitle, 0, 0, nullptr, 4}, {"", SPACE, StateScene1, ANY, 0, "dog.BMP"}}},
+      {"the winning screen hands over to the credits",
+       [] { Begin(StateGameEnd); },
+       {{"", "", StateCredits, ANY, 0, "Cr1.BMP", 4}}},
+  };
+  for (const ScreenCase& screen_case : cases) Play(screen_case);
+}
+
 TEST_F(ScreenTest, StartUpLeavesSparesUsedUpStumpsHiddenAndTheTitleOnTheBackdrop) {
   Start();
-  for (const Sprite& spare : life_bot_sprites) EXPECT_EQ(spare.current_animation, 0);
+  for (const Sprite& spare : life_bot_sprites) {
+    EXPECT_EQ(spare.current_animation, 0);
+    EXPECT_EQ(spare.height, 60);
+  }
   EXPECT_FALSE(stump_sprites[0].flags & SPRITE_VISIBLE);
-  EXPECT_TRUE(tree_sprites[6].flags & SPRITE_VISIBLE);
-  EXPECT_FLOAT_EQ(tree_sprites[6].x, 100);
-  EXPECT_FLOAT_EQ(tree_sprites[6].y, 400);
-  EXPECT_TRUE(tree_sprites[6].flags & SPRITE_CLONE);
+  EXPECT_EQ(tree_sprites[6].flags & (SPRITE_VISIBLE | SPRITE_CLONE), SPRITE_VISIBLE | SPRITE_CLONE);
+  EXPECT_TRUE(tree_sprites[6].x == 100 && tree_sprites[6].y == 400);
   EXPECT_EQ(robot_sprite.anim_speed, 2);
   EXPECT_EQ(letter_sprites[10].frame_count, 11);
   EXPECT_EQ(HeadlessOpenedFiles()[1], "Intro1.BMP");
-  EXPECT_FALSE(HeadlessCursorVisible());
-}
-
-TEST_F(ScreenTest, SpaceAndEnterTogetherOnTheTitleOpenTheInstructionsThenSpaceStartsSceneOne) {
-  Start();
-  Press(VK_SPACE);
-  Press(VK_RETURN);
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateInstructions);
-  EXPECT_EQ(show_title, 0);
-  EXPECT_EQ(prompt_pending, 1);
-  EXPECT_EQ(HeadlessOpenedFiles().back(), "Inst.BMP");
-  Release(VK_RETURN);
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateTitle);
-  RunGameStatePass();  // show_title is clear: scene 1 is set up, no title
-  EXPECT_EQ(game_state, StateScene1);
-  EXPECT_EQ(HeadlessOpenedFiles().back(), "dog.BMP");
-}
-
-// Escape on the instructions ends the game there: Space held with it does not lead back to the
-// title, and the title is not shown again before the program ends.
-TEST_F(ScreenTest, EscapeOnTheInstructionsEndsTheGameAndSpaceWithItIsNotTaken) {
-  Start();
-  Press(VK_RETURN);
-  RunGameStatePass();
-  ASSERT_EQ(game_state, StateInstructions);
-  ASSERT_EQ(show_title, 1);
-  Release(VK_RETURN);
-  Press(VK_ESCAPE);
-  Press(VK_SPACE);
-  RunGameStatePass();
-  EXPECT_EQ(quit_requested, 1);
-  EXPECT_EQ(game_state, StateInstructions);
-  EXPECT_EQ(show_title, 0);
-  EXPECT_EQ(prompt_pending, 0);
-}
-
-TEST_F(ScreenTest, COpensTheCreditsAndSpaceThereStartsANewGameWithoutTheTitle) {
-  Start();
-  Press('C');
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateCredits);
-  EXPECT_EQ(HeadlessOpenedFiles().back(), "Cr1.BMP");
-  Release('C');
-  Press(VK_SPACE);
-  scene_intro_pending[2] = 0;
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateTitle);
-  EXPECT_EQ(show_title, 0);
-  EXPECT_EQ(scene_intro_pending[2], 1);
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateScene1);
-}
-
-TEST_F(ScreenTest, WithoutAKeyboardDeviceCDoesNothingWhileSpaceStillWorks) {
-  InjectFault(PlatformCall::CreateInputDevice, 1);
-  Start();
-  Press('C');
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateTitle);
-  EXPECT_FALSE(Opened("Cr1.BMP"));
-  Press(VK_SPACE);
-  RunGameStatePass();
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateScene1);
-}
-
-TEST_F(ScreenTest, EscapeOnTheInstructionsEndsTheProgram) {
-  Start();
-  game_state = StateInstructions;
-  Press(VK_ESCAPE);
-  RunGameStatePass();
-  EXPECT_EQ(quit_requested, 1);
-  EXPECT_EQ(show_title, 0);
 }
 
 TEST_F(ScreenTest, TheCreditsDrawTheirPictureInEveryPass) {
@@ -142,121 +154,6 @@ TEST_F(ScreenTest, AnIntroWhoseCallFailedToLoadGivesWayToPlayAfterOneFrame) {
   EXPECT_EQ(HeadlessOpenedFiles().back(), "scene2.BMP");
   RunGameStatePass();  // now play
   EXPECT_FLOAT_EQ(dozer_sprite.x, 319.5f);
-}
-
-TEST_F(ScreenTest, EscapeDuringALaterIntroEndsItWithoutLoadingThePlayPicture) {
-  Start();
-  SetUpScene(3);
-  game_state = StateScene3;
-  Press(VK_ESCAPE);
-  RunGameStatePass();
-  EXPECT_EQ(quit_requested, 1);
-  EXPECT_EQ(scene_intro_pending[2], 1);
-  EXPECT_FALSE(Opened("scene3.BMP"));
-}
-
-TEST_F(ScreenTest, TheGameOverScreenStartsANewGameOnSpace) {
-  Start();
-  game_state = StateGameEnd;
-  game_over_shown = 1;
-  scene_intro_pending[0] = 0;
-  Press(VK_SPACE);
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateTitle);
-  EXPECT_EQ(scene_intro_pending[0], 1);
-  Release(VK_SPACE);
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateScene1);
-  EXPECT_EQ(game_over_shown, 0);
-}
-
-TEST_F(ScreenTest, TheWinningScreenHandsOverToTheCredits) {
-  Start();
-  game_state = StateGameEnd;
-  scene_intro_pending[3] = 0;
-  RunGameStatePass();
-  EXPECT_EQ(game_state, StateCredits);
-  EXPECT_EQ(scene_intro_pending[3], 1);
-  const auto& files = HeadlessOpenedFiles();
-  EXPECT_EQ(files[files.size() - 2], "winAnimals.BMP");
-  EXPECT_EQ(files.back(), "Cr1.BMP");
-}
-
-// The whole program, through WinMain.
-class ProgramEndTest : public FreshMachineTest {
- protected:
-  void TearDown() override {
-    display = DisplayState{};
-    FreshMachineTest::TearDown();
-  }
-  int RunProgram() {
-    HeadlessSetDeadline(60000);
-    try {
-      return WinMain(reinterpret_cast<HINSTANCE>(this), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
-    } catch (const HeadlessDeadline&) {
-      ADD_FAILURE() << "the program did not end";
-      return -1;
-    }
-  }
-};
-
-bool AllRed(const HeadlessFrame& frame) {
-  for (int i = 0; i < 256; ++i)
-    if (frame.palette[i * 4] != 255 || frame.palette[i * 4 + 1] != 0 || frame.palette[i * 4 + 2] != 0) return false;
-  return true;
-}
-
-int red_fades = 0;
-bool last_was_red = false;
-
-void CountFades(const HeadlessFrame& frame, int) {
-  const bool red = AllRed(frame);
-  if (red && !last_was_red) ++red_fades;
-  last_was_red = red;
-}
-
-TEST_F(ProgramEndTest, EscapeHeldInPlayFadesOnceAndTheProgramEnds) {
-  red_fades = 0;
-  last_was_red = false;
-  HeadlessKeepFrames(FrameKeeping::None);
-  HeadlessOnFrame(CountFades);
-  HeadlessScheduleKey(50, VK_SPACE, true);
-  HeadlessScheduleKey(100, VK_SPACE, false);
-  HeadlessScheduleKey(400, VK_ESCAPE, true);  // held to the end
-  EXPECT_EQ(RunProgram(), 0);
-  EXPECT_EQ(red_fades, 1);
-  EXPECT_LT(HeadlessNow(), 400u + 1500u);
-  HeadlessOnFrame(nullptr);
-}
-
-TEST_F(ProgramEndTest, ADisplayThatCannotOpenEndsTheProgramWithAMessage) {
-  for (PlatformCall step : {PlatformCall::DirectDrawCreate, PlatformCall::SetCooperativeLevel,
-                            PlatformCall::SetDisplayMode, PlatformCall::CreateSurface, PlatformCall::CreatePalette}) {
-    StartFreshMachine();
-    InjectFault(step, 1);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunProgram(), 1) << static_cast<int>(step);
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("vork: cannot open the 640x480 display"), std::string::npos) << said;
-    EXPECT_EQ(HeadlessFrameCount(), 0);
-    EXPECT_EQ(SoftLiveObjectCount(), 0);
-    display = DisplayState{};
-  }
-}
-
-TEST_F(ProgramEndTest, MissingFilesAreNamedOnceWithTheFolder) {
-  WriteTextFile("Intro1.BMP", "not a picture");  // there but damaged: not reported as missing
-  HeadlessScheduleKey(100, VK_ESCAPE, true);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(RunProgram(), 0);
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  char here[4096];
-  ASSERT_NE(getcwd(here, sizeof here), nullptr);
-  EXPECT_EQ(said.find("vork: game files missing from " + std::string(here) + ": \"PALDATA3.PAL\", \"Crunch.bmp\""), 0u)
-      << said;
-  EXPECT_NE(said.find("\"SpaceBar.wav\" (blank pictures and silence in their place)\n"), std::string::npos);
-  EXPECT_EQ(said.find("Intro1.BMP"), std::string::npos);
-  EXPECT_EQ(said.find("vork:", 1), std::string::npos);  // said once
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The autopilot's steering: towards the letter, around a tree, away from the bulldozer.
+// The autopilot's steering: towards the letter, around a tree or a wrong tile, away from the
+// bulldozer.
 #include <gtest/gtest.h>
 
 #include "autopilot.h"
@@ -6,44 +7,32 @@
 
 namespace {
 
-class SteeringTest : public ::testing::Test {
- protected:
-  void SetUp() override {
+TEST(Steering, LeadsToTheLetterAroundWhatIsInTheWay) {
+  constexpr int LEFT = AUTOPILOT_LEFT, RIGHT = AUTOPILOT_RIGHT, UP = AUTOPILOT_UP, DOWN = AUTOPILOT_DOWN;
+  struct Row {
+    const char* name;
+    Spot robot, letter, dozer;
+    Spot tree;                // tree 0's place (the others are off the screen)
+    std::vector<int> hazard;  // a wrong tile's x, y
+    int some_of, none_of;     // keys of which at least one is held, and keys never held
+  };
+  const Row rows[] = {
+      {"an open letter to the right", {100, 120}, {300, 120}, {500, 380}, TREE_PARKING, {}, RIGHT, LEFT},
+      {"an open letter up left", {300, 300}, {100, 100}, {500, 380}, TREE_PARKING, {}, LEFT | UP, RIGHT | DOWN},
+      {"a tree in the way", {120, 120}, {300, 120}, {500, 380}, {200, 120}, {}, UP | DOWN, 0},
+      {"a wrong tile in the way", {120, 120}, {300, 120}, {500, 380}, TREE_PARKING, {200, 120}, UP | DOWN, 0},
+      {"the bulldozer 10 pixels off", {100, 120}, {400, 120}, {154, 120}, TREE_PARKING, {}, LEFT | UP | DOWN, RIGHT},
+      {"already touching", {300, 120}, {300, 121}, {500, 380}, TREE_PARKING, {}, 0, LEFT | RIGHT | UP | DOWN},
+  };
+  for (const Row& row : rows) {
     for (Sprite& tree : tree_sprites) tree.x = TREE_PARKING.x, tree.y = TREE_PARKING.y;
+    tree_sprites[0].x = static_cast<float>(row.tree.x), tree_sprites[0].y = static_cast<float>(row.tree.y);
+    const int keys = SteerRobot(static_cast<float>(row.robot.x), static_cast<float>(row.robot.y), row.letter.x,
+                                row.letter.y, row.hazard.data(), static_cast<int>(row.hazard.size() / 2),
+                                static_cast<float>(row.dozer.x), static_cast<float>(row.dozer.y));
+    EXPECT_TRUE(row.some_of == 0 || (keys & row.some_of)) << row.name << ": " << keys;
+    EXPECT_EQ(keys & row.none_of, 0) << row.name << ": " << keys;
   }
-  static int Steer(float x, float y, Spot target, Spot dozer, const std::vector<int>& hazards = {}) {
-    return SteerRobot(x, y, target.x, target.y, hazards.data(), static_cast<int>(hazards.size() / 2),
-                      static_cast<float>(dozer.x), static_cast<float>(dozer.y));
-  }
-};
-
-TEST_F(SteeringTest, HeadsStraightForAnOpenLetter) {
-  // Any shortest path on the grid will do: it never leads away from the letter.
-  const int right = Steer(100, 120, {300, 120}, {500, 380});
-  EXPECT_TRUE(right & AUTOPILOT_RIGHT) << right;
-  EXPECT_FALSE(right & AUTOPILOT_LEFT) << right;
-  const int up_left = Steer(300, 300, {100, 100}, {500, 380});
-  EXPECT_TRUE(up_left & (AUTOPILOT_LEFT | AUTOPILOT_UP)) << up_left;
-  EXPECT_FALSE(up_left & (AUTOPILOT_RIGHT | AUTOPILOT_DOWN)) << up_left;
-  EXPECT_EQ(Steer(300, 120, {300, 121}, {500, 380}), 0);  // already touching
-}
-
-TEST_F(SteeringTest, GoesRoundATreeInTheWay) {
-  tree_sprites[0].x = 200, tree_sprites[0].y = 120;
-  const int keys = Steer(120, 120, {300, 120}, {500, 380});
-  EXPECT_TRUE(keys & (AUTOPILOT_UP | AUTOPILOT_DOWN)) << keys;
-}
-
-TEST_F(SteeringTest, KeepsOffAWrongTile) {
-  const int keys = Steer(120, 120, {300, 120}, {500, 380}, {200, 120});
-  EXPECT_TRUE(keys & (AUTOPILOT_UP | AUTOPILOT_DOWN)) << keys;
-}
-
-TEST_F(SteeringTest, MovesAwayFromABulldozerCloseBy) {
-  // The bulldozer sits between the robot and the letter, 10 pixels from catching it.
-  const int keys = Steer(100, 120, {400, 120}, {154, 120});
-  EXPECT_TRUE(keys & AUTOPILOT_LEFT || keys & AUTOPILOT_UP || keys & AUTOPILOT_DOWN) << keys;
-  EXPECT_FALSE(keys & AUTOPILOT_RIGHT) << keys;
 }
 
 }  // namespace

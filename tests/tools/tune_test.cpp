@@ -19,32 +19,12 @@ std::vector<int16_t> WavSamples(const std::string& bytes) {
   return samples;
 }
 
-TEST(Tune, IsAStandardMidiFileOfFormat0) {
-  const std::vector<uint8_t> tune = CheerfulTuneMidi();
-  EXPECT_TRUE(MidiFileValid(tune.data(), tune.size()));
-  const std::string header(tune.begin(), tune.begin() + 14);
-  EXPECT_EQ(header, std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14));
-  // Tempo 400000 us a beat (150 a minute), glockenspiel (9) and finger bass (33), bass volume 90.
-  const std::vector<uint8_t> start(tune.begin() + 22, tune.begin() + 39);
-  EXPECT_EQ(start, (std::vector<uint8_t>{0x00, 0xFF, 0x51, 0x03, 0x06, 0x1A, 0x80, 0x00, 0xC0, 9, 0x00, 0xC1, 33,
-                                         0x00, 0xB1, 7, 90}));
-  // The melody's notes of the first two bars, in order.
-  std::vector<int> melody;
-  for (size_t at = 39; at + 3 < tune.size() && melody.size() < 11;) {
-    while (tune[at] & 0x80) ++at;  // delta time
-    ++at;
-    if (tune[at] == 0x90) melody.push_back(tune[at + 1]);
-    at += 3;
-  }
-  EXPECT_EQ(melody, (std::vector<int>{72, 76, 79, 76, 79, 84, 81, 79, 77, 76, 74}));
-}
-
 TEST(Tune, IsTheSameBytesAsWhenItWasWrittenAndListenedTo) {
   // FNV-1a of the whole file: any change to a note, a length or an instrument shows here.
   const std::vector<uint8_t> tune = CheerfulTuneMidi();
+  EXPECT_TRUE(MidiFileValid(tune.data(), tune.size()));
   uint32_t hash = 0x811C9DC5u;
   for (uint8_t byte : tune) hash = (hash ^ byte) * 0x01000193u;
-  EXPECT_EQ(tune.size(), 526u);
   EXPECT_EQ(hash, 0x0245096Bu);
 }
 
@@ -76,25 +56,6 @@ TEST(Tune, RendersHeardThroughoutAndEndsOnTime) {
   EXPECT_EQ(RenderTuneToWav(options, &error), 1);
   EXPECT_EQ(error.find("no music"), 0u);
   SetSoundFontFolders(nullptr);
-}
-
-TEST(Tune, ArgumentsAreReadOrRefused) {
-  const char* good[] = {"vork-tune", "--wav", "out.wav", "--max-ms", "500", "song.mid"};
-  TuneOptions options;
-  std::string error;
-  ASSERT_TRUE(ParseTuneArguments(6, const_cast<char**>(good), &options, &error));
-  EXPECT_EQ(options.midi_file, "song.mid");
-  EXPECT_EQ(options.wav_file, "out.wav");
-  EXPECT_EQ(options.max_ms, 500u);
-  const char* bad[] = {"vork-tune", "--max-ms", "0", "song.mid"};
-  TuneOptions other;
-  EXPECT_FALSE(ParseTuneArguments(4, const_cast<char**>(bad), &other, &error));
-  const char* none[] = {"vork-tune"};
-  EXPECT_FALSE(ParseTuneArguments(1, const_cast<char**>(none), &other, &error));
-  const char* two[] = {"vork-tune", "a.mid", "b.mid"};
-  TuneOptions third;
-  EXPECT_FALSE(ParseTuneArguments(3, const_cast<char**>(two), &third, &error));
-  EXPECT_EQ(error, "unexpected argument b.mid");
 }
 
 }  // namespace
