@@ -89,7 +89,8 @@ class DirectDrawTest : public FreshMachineTest {
     std::vector<char> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
     auto* region = reinterpret_cast<RGNDATA*>(block.data());
     const DWORD count = static_cast<DWORD>(rects.size());
-    region->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, count, static_cast<DWORD>(count * sizeof(RECT)), RECT{}};
+    const DWORD bytes = static_cast<DWORD>(count * sizeof(RECT));
+    region->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, count, bytes, RECT{}};
     std::memcpy(region->Buffer, rects.data(), rects.size() * sizeof(RECT));
     ASSERT_EQ(clipper->SetClipList(region, 0), DD_OK);
     ASSERT_EQ(surface->SetClipper(clipper), DD_OK);

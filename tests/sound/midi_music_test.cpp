@@ -41,8 +41,8 @@ const std::string HALF_SECOND_NOTE = Smf(0, {Track(Bytes({0x00, 0x90, 69, 100, 0
 // One track padded with a text event to `total` bytes in all.
 std::string PaddedTo(size_t total) {
   const size_t text = total - 14 - 8 - NOTE.size() - END_OF_TRACK.size() - 6;  // delta, FF 01, 3-byte length
-  const std::string length = Bytes({static_cast<int>(0x80 | (text >> 14)), static_cast<int>(0x80 | ((text >> 7) & 0x7F)),
-                                    static_cast<int>(text & 0x7F)});
+  const int size = static_cast<int>(text);
+  const std::string length = Bytes({0x80 | (size >> 14), 0x80 | ((size >> 7) & 0x7F), size & 0x7F});
   return Smf(0, {Track(Bytes({0x00, 0xFF, 0x01}) + length + std::string(text, 't') + NOTE + END_OF_TRACK)});
 }
 
@@ -179,7 +179,8 @@ TEST_F(MidiMusicTest, TheNoteIsHeardAtItsPitchWhilePlayingOnly) {
 }
 
 TEST_F(MidiMusicTest, WellFormedFilesLoadAndDamagedOnesAreRefusedLeavingNothingBehind) {
-  const std::string running = Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7}) + END_OF_TRACK;
+  const std::string running =
+      Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0, 0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7}) + END_OF_TRACK;
   const std::string metas = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 4, 2, 24, 8,
                                    0x00, 0xFF, 0x59, 0x02, 0, 0, 0x00, 0xFF, 0x21, 0x01, 0}) + END_OF_TRACK;
   const std::string good[] = {Smf(0, {Track(running)}), Smf(1, {Track(metas), Track(running)}),

@@ -81,7 +81,8 @@ std::vector<Decoded> DecodedFiles() {
                                    Chunk("data", "\1\2\3\4\5")), "\1\2\3\4\5", 11025},
       {"long format chunk", WithFormat(FormatBody(1, 11025, 8) + Le16(6) + "extra!z", "\5\4\3\2"), "\5\4\3\2",
        11025},
-      {"data past the file", Wave(format + ChunkClaiming("data", 0xFFFFFFF0u, "\12\24\36\50\62")), "\12\24\36\50\62", 11025},
+      {"data past the file", Wave(format + ChunkClaiming("data", 0xFFFFFFF0u, "\12\24\36\50\62")),
+       "\12\24\36\50\62", 11025},
       // Channels averaged, then each two frames: (2048 + 4096) / 2 -> 128 + 12.
       {"16-bit stereo 22050 Hz",
        WithFormat(FormatBody(2, 22050, 16), Int16s({1024, 3072, 3072, 5120, -8192, -8192, 0, -16384, 2560, 2560,
