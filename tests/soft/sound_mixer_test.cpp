@@ -102,19 +102,20 @@ TEST(SoundMixer, LongMixesRunOnAcrossChunks) {
   EXPECT_EQ(out[2000], 0);
 }
 
+// Volume and pan in hundredths of a decibel to gains of UNIT_GAIN at full scale; a pan lowers
+// the far side by its amount.
 TEST(SoundMixer, GainsFollowHundredthsOfADecibel) {
-  EXPECT_EQ(GainFromHundredthsDb(0), 32768);
-  EXPECT_EQ(GainFromHundredthsDb(-600), 16423);   // -6 dB: about half
-  EXPECT_EQ(GainFromHundredthsDb(-2000), 3277);   // -20 dB: a tenth
-  EXPECT_EQ(GainFromHundredthsDb(-1500), 5827);
-  EXPECT_EQ(GainFromHundredthsDb(-10000), 0);
-  int32_t left = 0, right = 0;
-  VoiceGains(-600, 1000, &left, &right);  // pan right lowers the left side
-  EXPECT_EQ(left, GainFromHundredthsDb(-1600));
-  EXPECT_EQ(right, 16423);
-  VoiceGains(0, -10000, &left, &right);
-  EXPECT_EQ(left, 32768);
-  EXPECT_EQ(right, 0);
+  const int32_t rows[][4] = {  // volume, pan, left gain, right gain
+      {0, 0, 32768, 32768},       {-600, 0, 16423, 16423},  // -6 dB: about half
+      {-2000, 0, 3277, 3277},     {-10000, 0, 0, 0},        // -20 dB: a tenth
+      {-600, 1000, 5193, 16423},  {0, -10000, 32768, 0},    {100, 0, 32768, 32768},
+  };
+  for (const auto& row : rows) {
+    int32_t left = -1, right = -1;
+    VoiceGains(row[0], row[1], &left, &right);
+    EXPECT_EQ(left, row[2]) << row[0] << " " << row[1];
+    EXPECT_EQ(right, row[3]) << row[0] << " " << row[1];
+  }
 }
 
 }  // namespace
