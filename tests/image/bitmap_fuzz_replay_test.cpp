@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "bmp_test_files.h"
 #include "image/bitmap_file.h"
@@ -18,16 +19,8 @@ namespace {
 // Mutations of the in-suite run; about two seconds under the sanitizers.
 constexpr int MUTATIONS = 1500;
 
-struct Xorshift {
-  uint32_t state = 0x9E3779B9u;
-  uint32_t Next() {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  }
-  size_t Below(size_t limit) { return limit ? Next() % limit : 0; }
-};
+// A number below `limit` (0 when there is none) from a fixed stream.
+size_t Below(std::mt19937& random, size_t limit) { return limit ? random() % limit : 0; }
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -38,19 +31,19 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 const size_t FIELDS[] = {BF_OFF_BITS, BI_SIZE, BI_WIDTH, BI_HEIGHT, BI_COMPRESSION, BI_SIZE_IMAGE, BI_CLR_USED};
 const uint32_t EDGE_VALUES[] = {0, 1, 2, 3, 4, 40, 108, 124, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 65536, 65537};
 
-void Mutate(std::vector<uint8_t>& bytes, Xorshift& random) {
-  switch (random.Below(4)) {
+void Mutate(std::vector<uint8_t>& bytes, std::mt19937& random) {
+  switch (Below(random, 4)) {
     case 0:
-      for (int i = 0; i < 4 && !bytes.empty(); ++i) bytes[random.Below(bytes.size())] = uint8_t(random.Next());
+      for (int i = 0; i < 4 && !bytes.empty(); ++i) bytes[Below(random, bytes.size())] = uint8_t(random());
       break;
     case 1:
-      Poke32(bytes, FIELDS[random.Below(std::size(FIELDS))], EDGE_VALUES[random.Below(std::size(EDGE_VALUES))]);
+      Poke32(bytes, FIELDS[Below(random, std::size(FIELDS))], EDGE_VALUES[Below(random, std::size(EDGE_VALUES))]);
       break;
     case 2:
-      bytes.resize(random.Below(bytes.size() + 1));
+      bytes.resize(Below(random, bytes.size() + 1));
       break;
     default:
-      Poke16(bytes, BI_BIT_COUNT, static_cast<uint16_t>(random.Below(33)));
+      Poke16(bytes, BI_BIT_COUNT, static_cast<uint16_t>(Below(random, 33)));
       break;
   }
 }
@@ -64,17 +57,17 @@ TEST_F(BitmapFuzzReplayTest, SeedsAndMutationsRunClean) {
   const int seeds = WriteBitmapSeeds("seeds");
   ASSERT_EQ(16, seeds);
   std::vector<std::vector<uint8_t>> corpus;
-  for (int i = 0; i < seeds; ++i) corpus.push_back(ReadFile("seeds/seed-" + std::to_string(i) + ".bmp"));
   for (int i = 0; i < seeds; ++i) {  // every seed is a picture the reader takes
+    const std::string name = "seeds/seed-" + std::to_string(i) + ".bmp";
     BitmapFile bitmap{};
-    EXPECT_EQ(1, LoadBitmapFile(&bitmap, ("seeds/seed-" + std::to_string(i) + ".bmp").c_str())) << i;
+    EXPECT_EQ(1, LoadBitmapFile(&bitmap, name.c_str())) << i;
     UnloadBitmapFile(&bitmap);
-    LLVMFuzzerTestOneInput(corpus[i].data(), corpus[i].size());
+    corpus.push_back(ReadFile(name));
   }
-  Xorshift random;
+  std::mt19937 random(0x9E3779B9u);
   for (int i = 0; i < MUTATIONS; ++i) {
-    std::vector<uint8_t> bytes = corpus[random.Below(corpus.size())];
-    const int rounds = 1 + static_cast<int>(random.Below(3));
+    std::vector<uint8_t> bytes = corpus[Below(random, corpus.size())];
+    const int rounds = 1 + static_cast<int>(Below(random, 3));
     for (int r = 0; r < rounds && bytes.size() >= 54; ++r) Mutate(bytes, random);
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
   }

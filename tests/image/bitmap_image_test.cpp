@@ -1,12 +1,8 @@
 // Static images: cuts out of sheets (cells, absolute, clipped), opaque and transparent drawing,
-// scrolling, block copies, and the backdrop made from a picture file.
+// scrolling and block copies.
 #include <cstdlib>
 
-#include "bmp_test_files.h"
-#include "display/frame.h"
 #include "image/bitmap_image.h"
-#include "shell/game_shell.h"
-#include "soft/faults.h"
 #include "test_support.h"
 
 namespace {
@@ -147,10 +143,8 @@ TEST_F(BitmapImageTest, ScrollingRotatesColumns) {
     std::vector<uint8_t> row0, row1;
   } cases[] = {
       {2, 0, 1, {3, 4, 0, 1, 2}, {8, 9, 5, 6, 7}},
-      {-1, 0, 1, {1, 2, 3, 4, 0}, {6, 7, 8, 9, 5}},
       {-12, 0, 1, {2, 3, 4, 0, 1}, {7, 8, 9, 5, 6}},  // -12 mod 5 = -2
       {10, 0, 1, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}},   // whole turns
-      {0, 3, 1, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}},    // dy has no effect
       {0, 0, 0, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}},
   };
   for (const auto& c : cases) {
@@ -211,50 +205,6 @@ TEST_F(BitmapImageTest, CopyRectWithinOneImage) {
     EXPECT_EQ(c.column0, (std::vector<uint8_t>{At(0, 0), At(0, 1), At(0, 2), At(0, 3)}));
     DestroyBitmapImage(&image);
   }
-}
-
-class BackdropTest : public FreshMachineTest {
- protected:
-  void SetUp() override {
-    FreshMachineTest::SetUp();
-    CreateTestWindow();
-    ASSERT_EQ(1, DisplayInit(640, 480, 8, 0));
-  }
-  // The back buffer's pixel (5, 7).
-  static uint8_t BackPixel() {
-    const uint8_t* back = LockBackSurface();
-    const uint8_t pixel = back ? back[7 * display.back_pitch + 5] : 0xFF;
-    UnlockBackSurface();
-    return pixel;
-  }
-};
-
-// A small picture fills the top-left of the black backdrop and sets its palette; the backdrop
-// covers the screen, so no colour-0 fill comes first, unless it cannot be drawn.
-TEST_F(BackdropTest, APictureBecomesTheBackdropAndThePalette) {
-  BmpSpec spec;
-  spec.width = 320;
-  spec.height = 200;
-  spec.pixels = TestIndices(320, 200);
-  ASSERT_TRUE(WriteBytes("Small.BMP", EncodeBmp(spec)));
-  LoadBackdrop("Small.BMP");
-  EXPECT_EQ(0, backdrop.pixels[199 * 640 + 320]);
-  EXPECT_EQ(TestGreen(77), display.palette_entries[77].peGreen);
-  EXPECT_EQ(nullptr, work_bitmap.pixels);
-  const int blits = PlatformCallCount(PlatformCall::Blt);
-  DrawBackdrop();
-  EXPECT_EQ(blits, PlatformCallCount(PlatformCall::Blt));
-  EXPECT_EQ(TestIndex(5, 7), BackPixel());
-  InjectFault(PlatformCall::Lock, 1);  // the copy cannot be made: the frame is colour 0
-  DrawBackdrop();
-  EXPECT_EQ(0, BackPixel());
-  LoadBackdrop("Missing.BMP");  // a blank backdrop, drawn as colour 0 after a fill
-  ASSERT_NE(nullptr, backdrop.pixels);
-  FillSurface(display.back_surface, 0xEE, nullptr);
-  const int blits_before_fill = PlatformCallCount(PlatformCall::Blt);
-  DrawBackdrop();
-  EXPECT_EQ(blits_before_fill + 1, PlatformCallCount(PlatformCall::Blt));
-  EXPECT_EQ(0, BackPixel());
 }
 
 }  // namespace

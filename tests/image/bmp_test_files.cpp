@@ -22,8 +22,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 void Put16(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
+  for (int i = 0; i < 2; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 // One row as the file holds it: pixels below 8 bits packed from the high bits of each byte.
@@ -61,10 +60,7 @@ int PaletteEntries(const BmpSpec& spec) {
 // The 12-byte core header: size, then width, height, planes and bit count in 16 bits each.
 void PutCoreHeader(std::vector<uint8_t>& out, const BmpSpec& spec) {
   Put32(out, 12);
-  Put16(out, static_cast<uint16_t>(spec.width));
-  Put16(out, static_cast<uint16_t>(spec.height));
-  Put16(out, 1);
-  Put16(out, static_cast<uint16_t>(spec.bits));
+  for (int field : {spec.width, spec.height, 1, spec.bits}) Put16(out, static_cast<uint16_t>(field));
 }
 
 void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec, size_t data_bytes, int entries) {
@@ -73,12 +69,9 @@ void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec, size_t data_b
   Put32(out, static_cast<uint32_t>(spec.height));
   Put16(out, 1);
   Put16(out, static_cast<uint16_t>(spec.bits));
-  Put32(out, spec.compression);
-  Put32(out, spec.size_image_zero ? 0 : static_cast<uint32_t>(data_bytes));
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, spec.clr_used >= 0 ? spec.clr_used : entries > 0 && entries < 256 ? entries : 0);
-  Put32(out, 0);
+  const uint32_t size_image = spec.size_image_zero ? 0 : static_cast<uint32_t>(data_bytes);
+  const uint32_t clr_used = spec.clr_used >= 0 ? spec.clr_used : entries > 0 && entries < 256 ? entries : 0;
+  for (uint32_t field : {spec.compression, size_image, 2835u, 2835u, clr_used, 0u}) Put32(out, field);
   for (uint32_t mask : spec.masks) Put32(out, mask);  // inside a longer header, after a 40-byte one
   if (out.size() < 14 + spec.info_size) out.resize(14 + spec.info_size, 0);
 }
@@ -102,9 +95,7 @@ std::vector<uint8_t> EncodeBmp(const BmpSpec& spec) {
   else
     PutInfoHeader(out, spec, data.size(), entries);
   for (int n = 0; n < entries; ++n) {
-    out.push_back(TestBlue(n));
-    out.push_back(TestGreen(n));
-    out.push_back(TestRed(n));
+    out.insert(out.end(), {TestBlue(n), TestGreen(n), TestRed(n)});
     if (!core) out.push_back(0);
   }
   out.insert(out.end(), data.begin(), data.end());
@@ -124,8 +115,7 @@ void Poke32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
 }
 
 void Poke16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
-  bytes[offset] = static_cast<uint8_t>(value);
-  bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+  for (int i = 0; i < 2; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 int WriteBitmapSeeds(const std::string& folder) {
