@@ -5,7 +5,6 @@
 // hardening_run.h. The default run tries every third case; the whole set runs with
 // VORK_HARDENING_FULL=1.
 #include <algorithm>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,13 +20,13 @@ using Bytes = std::vector<uint8_t>;
 // Cases the default run skips between two it tries.
 constexpr int DEFAULT_STRIDE = 3;
 
-enum class FileKind { Picture, Sound, Palette };
+// Kinds of data file, as bits so that a damage can name the kinds it is tried on.
+enum FileKinds { PICTURES = 1, SOUNDS = 2, PALETTES = 4, ALL = 7 };
 
-FileKind KindOf(const std::string& name) {
+int KindOf(const std::string& name) {
   const std::string extension = name.substr(name.find_last_of('.') + 1);
-  if (extension == "wav" || extension == "WAV") return FileKind::Sound;
-  if (extension == "PAL") return FileKind::Palette;
-  return FileKind::Picture;
+  if (extension == "wav" || extension == "WAV") return SOUNDS;
+  return extension == "PAL" ? PALETTES : PICTURES;
 }
 
 // ---- Routes: how a run reaches the place where the game reads a file -------------------------
@@ -44,9 +43,10 @@ GameScript FromTitle(int key, const std::string& trigger, uint32_t delay = 1000,
   return script;
 }
 
-// The game set up in a scene, the autopilot playing it with the given mishaps, Escape a little
-// after `trigger` is opened.
-GameScript InScene(int scene, const std::string& trigger, const std::string& mishaps = "", int spares = 3) {
+// The game set up in a scene, the autopilot playing it with the given mishaps, Escape `delay` ms
+// after `trigger` is opened (a mishap's sequence or a cheer may be under way then).
+GameScript InScene(int scene, const std::string& trigger, const std::string& mishaps = "", int spares = 3,
+                   uint32_t delay = 1000, uint32_t answer = 12000) {
   GameScript script;
   script.jump_to_scene = scene;
   script.spare_robots = spares;
@@ -54,15 +54,8 @@ GameScript InScene(int scene, const std::string& trigger, const std::string& mis
   // The autopilot counts the spare robots already spent as its first mishaps.
   script.autopilot_mishaps = std::string(static_cast<size_t>(3 - spares), 'W') + mishaps;
   script.escape_after_file = trigger;
-  script.escape_answer_ms = 12000;  // a mishap's sequence or a cheer may be under way
-  return script;
-}
-
-// Scene 4 played to the end: the winning sequence (no key ends it), then Escape on the credits.
-GameScript Winning() {
-  GameScript script = InScene(4, "winAnimals.BMP");
-  script.escape_delay_ms = 0;
-  script.escape_answer_ms = 30000;
+  script.escape_delay_ms = delay;
+  script.escape_answer_ms = answer;
   return script;
 }
 
@@ -74,7 +67,8 @@ GameScript RouteFor(const std::string& name) {
   if (name.rfind("treeCage", 0) == 0) return InScene(1, name, "W");
   if (name == "Beep2.wav") return InScene(1, "treeCage3.BMP", "W");
   if (name == "GameOver.BMP") return InScene(1, name, "W", 0);
-  if (name == "winAnimals.BMP" || name == "Banana.wav") return Winning();
+  // Scene 4 played to the end: the winning sequence (no key ends it), then Escape on the credits.
+  if (name == "winAnimals.BMP" || name == "Banana.wav") return InScene(4, "winAnimals.BMP", "", 3, 0, 30000);
   const char* const animals[] = {"dog", "cat", "owl", "frog"};
   for (int scene = 2; scene <= 4; ++scene) {
     const std::string animal = animals[scene - 1];
@@ -91,10 +85,12 @@ Bytes Cut(const Bytes& original, size_t length) {
   return Bytes(original.begin(), original.begin() + static_cast<long>(std::min(length, original.size())));
 }
 
-Bytes RandomBytes(size_t count, uint32_t seed) {
+// The original with every byte after the first `kept` replaced by seeded random ones.
+Bytes Scrambled(const Bytes& original, size_t kept, uint32_t seed) {
   std::mt19937 random(seed);
-  Bytes bytes(count);
-  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  random.discard(std::min(kept, original.size()));
+  Bytes bytes = original;
+  for (size_t i = std::min(kept, bytes.size()); i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(random());
   return bytes;
 }
 
@@ -115,44 +111,31 @@ Bytes WrongLayout(Bytes sound) {
   return sound;
 }
 
-// One way of damaging a file: its name and what the file holds instead.
-struct Damage {
-  std::string name;
-  std::function<Bytes(const Bytes& original, uint32_t seed)> make;
+// One way of damaging a file: its name, the kinds of file it is tried on, what the file holds instead.
+const struct Damage {
+  const char* name;
+  int kinds;
+  Bytes (*make)(const Bytes& original, uint32_t seed);
+} DAMAGES[] = {
+    {"cut to 14 bytes", ALL, [](const Bytes& b, uint32_t) { return Cut(b, 14); }},
+    {"cut in half", ALL, [](const Bytes& b, uint32_t) { return Cut(b, b.size() / 2); }},
+    {"empty", ALL, [](const Bytes&, uint32_t) { return Bytes{}; }},
+    {"random bytes", ALL, [](const Bytes& b, uint32_t seed) { return Scrambled(b, 0, seed); }},
+    {"random after the header", ALL, [](const Bytes& b, uint32_t seed) { return Scrambled(b, 54, seed); }},
+    {"a 37x23 picture", PICTURES, [](const Bytes&, uint32_t) { return Picture(37, 23, 8); }},
+    {"a 24-bit picture", PICTURES, [](const Bytes&, uint32_t) { return Picture(640, 480, 24); }},
+    {"a picture instead", SOUNDS | PALETTES, [](const Bytes&, uint32_t) { return Picture(64, 48, 8); }},
+    {"16-bit stereo", SOUNDS, [](const Bytes& b, uint32_t) { return WrongLayout(b); }},
 };
-
-std::vector<Damage> DamagesFor(FileKind kind) {
-  std::vector<Damage> damages = {
-      {"cut to 14 bytes", [](const Bytes& b, uint32_t) { return Cut(b, 14); }},
-      {"cut in half", [](const Bytes& b, uint32_t) { return Cut(b, b.size() / 2); }},
-      {"empty", [](const Bytes&, uint32_t) { return Bytes{}; }},
-      {"random bytes", [](const Bytes& b, uint32_t seed) { return RandomBytes(b.size(), seed); }},
-      {"random after the header",
-       [](const Bytes& b, uint32_t seed) {
-         Bytes out = RandomBytes(b.size(), seed);
-         std::copy(b.begin(), b.begin() + static_cast<long>(std::min<size_t>(54, b.size())), out.begin());
-         return out;
-       }},
-  };
-  if (kind == FileKind::Picture) {
-    damages.push_back({"a 37x23 picture", [](const Bytes&, uint32_t) { return Picture(37, 23, 8); }});
-    damages.push_back({"a 24-bit picture", [](const Bytes&, uint32_t) { return Picture(640, 480, 24); }});
-  } else {
-    damages.push_back({"a picture instead", [](const Bytes&, uint32_t) { return Picture(64, 48, 8); }});
-  }
-  if (kind == FileKind::Sound) damages.push_back({"16-bit stereo", [](const Bytes& b, uint32_t) { return WrongLayout(b); }});
-  return damages;
-}
 
 TEST(DamagedAssets, EachFileDamagedInTurnLeavesAGameThatStillEndsOnEscape) {
   StartFreshMachine();
   const std::vector<std::string> files = GameDataFiles(VORK_ASSET_DIR);
   ASSERT_EQ(files.size(), 42u);
-  const std::vector<Damage> damages[] = {DamagesFor(FileKind::Picture), DamagesFor(FileKind::Sound),
-                                         DamagesFor(FileKind::Palette)};
   int n = 0;
   for (const std::string& file : files)
-    for (const Damage& damage : damages[static_cast<int>(KindOf(file))]) {
+    for (const Damage& damage : DAMAGES) {
+      if (!(damage.kinds & KindOf(file))) continue;
       if (n++ % (FullHardeningRun() ? 1 : DEFAULT_STRIDE) != 0) continue;
       const std::string run = file + " " + damage.name;
       NameCurrentRun("damaged assets: " + run);

@@ -2,7 +2,7 @@
 // must always hold: the state is one of the eight, the robot stays within its bounds, spare
 // robots go from the left and come back only with scene 1's set-up, every word tile is in the
 // field or in its place in the word row. The unpaced screens are shown as on a 60 Hz display.
-// Used by the hardening runs and the soak.
+// Used by the hardening driver (hardening_run.h).
 #pragma once
 
 #include <cstdint>
@@ -16,13 +16,9 @@ struct WatchTotals {
   std::vector<std::string> violations;  // what broke, with the virtual time (the first 20)
 };
 
-// Starts watching: a pass observer and a frame observer on the headless host.
-void StartWatch();
+// Starts watching: a pass observer (calling `hook` first, when given) and a frame observer.
+void StartWatch(void (*hook)());
 // Stops watching and clears the observers.
 void StopWatch();
 // The figures so far.
 const WatchTotals& WatchFigures();
-// Records a violation found outside the pass checks.
-void NoteViolation(const std::string& what);
-// Called after every checked pass (null: none); the soak follows its games with it.
-void SetWatchPassHook(void (*hook)());

@@ -53,6 +53,11 @@ void JumpOnFirstPass() {
   }
 }
 
+void BeforeWatchedPass() {
+  JumpOnFirstPass();
+  if (run.script.pass_hook) run.script.pass_hook();
+}
+
 void ScheduleEscape(uint32_t time) {
   if (run.escape_scheduled) return;
   run.escape_scheduled = true;
@@ -73,13 +78,9 @@ void Arrange(const GameScript& script) {
   HeadlessOnFileOpen([](const std::string& path, bool) {
     if (path == run.script.escape_after_file) ScheduleEscape(HeadlessNow() + run.script.escape_delay_ms);
   });
-  if (script.watched) {
-    StartWatch();
-    SetWatchPassHook(JumpOnFirstPass);
-  } else {
-    SetMessagePollObserver(JumpOnFirstPass);
-  }
-  if (script.autopilot) StartAutopilot({script.autopilot_mishaps, 1});
+  if (script.watched) StartWatch(BeforeWatchedPass);
+  else SetMessagePollObserver(JumpOnFirstPass);
+  if (script.autopilot) StartAutopilot({script.autopilot_mishaps, script.autopilot_games});
   HeadlessSetDeadline(script.limit_ms);
 }
 
@@ -94,7 +95,6 @@ int RunWinMain() {
   }
   StopAutopilot();
   StopWatch();
-  SetWatchPassHook(nullptr);
   HeadlessOnFileOpen(nullptr);
   display = DisplayState{};
   return exit_code;
@@ -120,8 +120,10 @@ RunOutcome Judge(int exit_code) {
   if (HeadlessFrameCount() == 0 && (exit_code == 1 || PlatformCallCount(PlatformCall::DirectDrawCreate) == 0))
     return {RunEnd::AtStartUp, ""};
   if (exit_code != 0 || !quit_requested) return {RunEnd::Failed, "exit code " + std::to_string(exit_code)};
-  if (!run.escape_scheduled || now < run.escape_time) return {RunEnd::Failed, "ended before Escape"};
-  if (now > run.escape_time + run.script.escape_answer_ms)
+  const bool scripted_escape = run.script.autopilot_games == 1;  // else the autopilot presses it
+  if (scripted_escape && (!run.escape_scheduled || now < run.escape_time))
+    return {RunEnd::Failed, "ended before Escape"};
+  if (scripted_escape && now > run.escape_time + run.script.escape_answer_ms)
     return {RunEnd::Failed, "Escape at " + std::to_string(run.escape_time) + " ms answered at " + std::to_string(now)};
   if (run.script.watched && !WatchFigures().violations.empty())
     return {RunEnd::Failed, WatchFigures().violations.front()};

@@ -27,7 +27,9 @@ struct GameScript {
   int spare_robots = 3;              // spare robots left after the jump
   bool autopilot = false;            // the autopilot plays, with these mishaps:
   std::string autopilot_mishaps;     //   'W' wrong letter, 'C' caught
-  bool watched = false;              // every pass is checked by the game watch
+  int autopilot_games = 1;           //   games it plays; it presses Escape after the last
+  bool watched = false;              // every pass is checked by the game watch,
+  void (*pass_hook)() = nullptr;     //   which calls this first (the soak follows its games)
   uint32_t escape_answer_ms = 5000;  // the game must end this soon after Escape goes down
   uint32_t limit_ms = 240000;        // no end by then is a hang
 };

@@ -1,9 +1,9 @@
 // vork-soak: the autopilot plays game after game in one program run on the headless host for
-// hours of virtual time, every pass checked by the game watch; the heap in use is measured when
-// the third game begins and when the last begins, and must stay flat.
+// hours of virtual time, every pass checked by the game watch, the run judged as every hardening
+// run; the heap in use is measured when the third game begins and when the last begins, and must
+// stay flat.
 //   vork-soak --assets DIR [--hours H] [--seed N]
 #include <malloc.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +12,8 @@
 
 #include "autopilot.h"
 #include "game_watch.h"
+#include "hardening_run.h"
 #include "shell/game_shell.h"
-#include "soft/direct_draw.h"
-#include "soft/direct_sound.h"
 #include "test_support.h"
 
 namespace {
@@ -40,20 +39,16 @@ long HeapInUse() {
   return static_cast<long>(heap.uordblks + heap.hblkhd);
 }
 
-// The mishaps of a game: often none (a win), sometimes one or two, now and then four (a loss).
-std::string RandomMishaps() {
-  const char* const plans[] = {"", "", "", "", "W", "C", "WC", "CC", "WCWC", "CWWC"};
-  return plans[std::uniform_int_distribution<int>(0, 9)(soak.random)];
-}
-
-// At each scene 1 set-up: a new plan; Space on this game's end screen, or Escape on the last.
+// At each scene 1 set-up a new plan: often no mishap (a win), sometimes one or two, now and then
+// four (a loss); Space on this game's end screen, or Escape on the last.
 void BeginGame() {
+  const char* const plans[] = {"", "", "", "", "W", "C", "WC", "CC", "WCWC", "CWWC"};
   soak.game_start = HeadlessNow();
   ++soak.games_begun;
   HeadlessForgetOpenedFiles();
   const bool last_game = HeadlessNow() >= soak.end_ms;
   StopAutopilot();
-  StartAutopilot({RandomMishaps(), last_game ? 1 : 2});
+  StartAutopilot({plans[std::uniform_int_distribution<int>(0, 9)(soak.random)], last_game ? 1 : 2});
   if (soak.games_begun == FIRST_MEASURED_GAME) soak.first_heap = HeapInUse();
   if (last_game) soak.last_heap = HeapInUse();
 }
@@ -76,32 +71,21 @@ int main(int argc, char** argv) {
     if (flag == "--hours") hours = std::atof(argv[i + 1]);
     if (flag == "--seed") soak.random.seed(std::strtoull(argv[i + 1], nullptr, 10));
   }
-  if (assets.empty() || hours <= 0 || chdir(assets.c_str()) != 0) {
+  if (assets.empty() || hours <= 0) {
     std::fprintf(stderr, "usage: vork-soak --assets DIR [--hours H] [--seed N]\n");
     return 1;
   }
   soak.end_ms = static_cast<uint32_t>(hours * 3600000);
-  StartFreshMachine();
-  HeadlessKeepFrames(FrameKeeping::None);
-  StartWatch();
-  SetWatchPassHook(OnPass);
-  StartAutopilot({"", 2});
-  HeadlessSetDeadline(soak.end_ms + GAME_LIMIT_MS);
-  int exit_code = -1;
-  try {
-    exit_code = WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
-  } catch (const HeadlessDeadline&) {
-    NoteViolation("the run did not end");
-    GameShutdown();
-  }
-  StopWatch();
-  StopAutopilot();
-  if (SoftLiveObjectCount() || SoftSoundObjectCount()) NoteViolation("platform objects left");
-  const WatchTotals& totals = WatchFigures();
+  GameScript script;
+  script.autopilot = true;
+  script.autopilot_games = 2;
+  script.watched = true;
+  script.pass_hook = OnPass;
+  script.limit_ms = soak.end_ms + GAME_LIMIT_MS;
+  const RunOutcome outcome = RunGameInFolder(assets, script);
   const long growth = soak.last_heap - soak.first_heap;
-  std::printf("soak: %.2f virtual hours, %d games, %ld passes checked, exit code %d, heap growth %+ld bytes\n",
-              HeadlessNow() / 3600000.0, soak.games_begun, totals.passes, exit_code, growth);
-  for (const std::string& violation : totals.violations) std::printf("  VIOLATION %s\n", violation.c_str());
+  std::printf("soak: %.2f virtual hours, %d games, %ld passes checked, heap growth %+ld bytes %s\n",
+              HeadlessNow() / 3600000.0, soak.games_begun, WatchFigures().passes, growth, outcome.problem.c_str());
   const bool flat = growth <= HEAP_GROWTH_LIMIT;
-  return exit_code == 0 && totals.violations.empty() && flat && soak.games_begun > FIRST_MEASURED_GAME ? 0 : 1;
+  return outcome.end == RunEnd::Quit && flat && soak.games_begun > FIRST_MEASURED_GAME ? 0 : 1;
 }
