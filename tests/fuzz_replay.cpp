@@ -1,11 +1,10 @@
 // Seeds and deterministic mutations for the fuzz replay tests.
 #include "fuzz_replay.h"
 
-#include <dirent.h>
-
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -28,16 +27,11 @@ std::string WithField(const std::string& seed, size_t at, uint32_t value, FieldO
 
 std::vector<std::string> ReadFuzzSeeds(const char* folder) {
   std::vector<std::string> seeds;
-  DIR* dir = opendir(folder);
-  if (dir == nullptr) return seeds;
-  for (dirent* entry; (entry = readdir(dir)) != nullptr;) {
-    if (entry->d_name[0] == '.') continue;
-    std::ifstream file(std::string(folder) + "/" + entry->d_name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    seeds.push_back(bytes.str());
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    seeds.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
-  closedir(dir);
   return seeds;
 }
 

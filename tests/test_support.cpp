@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "display/error_log.h"
 #include "display/frame.h"
@@ -17,10 +17,6 @@
 #include "sound/sound_table.h"
 
 namespace {
-
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcA(window, message, wparam, lparam);
-}
 
 // Tests of one binary run in parallel in one folder; each works in a folder of its own so that
 // the files it writes (the palette file above all) never meet another test's.
@@ -65,7 +61,7 @@ void StartFreshMachine(uint32_t start_ms) {
 
 HWND CreateTestWindow(int x, int y) {
   WNDCLASSA window_class{};
-  window_class.lpfnWndProc = TestWindowProc;
+  window_class.lpfnWndProc = DefWindowProcA;
   window_class.lpszClassName = "TESTCLASS";
   RegisterClassA(&window_class);
   main_window = CreateWindowExA(0, "TESTCLASS", "test", WS_POPUP | WS_VISIBLE, x, y, 320, 240, nullptr, nullptr,
@@ -79,9 +75,7 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 
 std::string ReadTextFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void ShutDisplay() {

@@ -5,16 +5,14 @@
 
 namespace {
 
+// A width x height opaque picture of one colour.
 RgbaImage Solid(int width, int height, uint8_t red, uint8_t green, uint8_t blue) {
   RgbaImage image = MakeRgbaImage(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = PixelAt(image, x, y);
-      p[0] = red;
-      p[1] = green;
-      p[2] = blue;
-      p[3] = 255;
-    }
+  for (size_t i = 0; i < image.pixels.size(); i += 4) {
+    image.pixels[i] = red;
+    image.pixels[i + 1] = green;
+    image.pixels[i + 2] = blue;
+    image.pixels[i + 3] = 255;
   }
   return image;
 }
