@@ -38,7 +38,8 @@ class DirectDrawTest : public FreshMachineTest {
     EXPECT_EQ(SoftLiveObjectCount(), 0);
     FreshMachineTest::TearDown();
   }
-  LPDIRECTDRAWSURFACE7 Plain(int width, int height, DWORD memory = DDSCAPS_SYSTEMMEMORY) {
+  // A plain surface, or null when its creation gives `expected` other than DD_OK.
+  LPDIRECTDRAWSURFACE7 Plain(int width, int height, DWORD memory = DDSCAPS_SYSTEMMEMORY, HRESULT expected = DD_OK) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
@@ -46,7 +47,7 @@ class DirectDrawTest : public FreshMachineTest {
     desc.dwHeight = height;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | memory;
     LPDIRECTDRAWSURFACE7 surface = nullptr;
-    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), expected);
     return surface;
   }
   // Runs `body` over the locked surface's memory and pitch.
@@ -114,25 +115,13 @@ TEST_F(DirectDrawTest, ALockedSurfaceRefusesALockFlipAndBlitUntilUnlocked) {
   EXPECT_EQ(back->Lock(&thin, &desc, DDLOCK_WAIT, nullptr), DDERR_INVALIDRECT);
 }
 
-TEST_F(DirectDrawTest, FillsAreClippedToTheClipListWhichReadsBackWithItsBounds) {
+TEST_F(DirectDrawTest, FillsAreClippedToTheClipList) {
   RECT outside{600, 0, 700, 10};
   EXPECT_EQ(Fill(back, 7, &outside), DDERR_INVALIDRECT);  // unclipped: refused
   AttachClips(back, {RECT{10, 10, 20, 20}, RECT{600, 400, 700, 500}});
   ASSERT_EQ(Fill(back, 7), DD_OK);
   // The second rectangle is cut to the surface.
   EXPECT_EQ(PixelsAt(back, {{10, 10}, {19, 19}, {20, 20}, {639, 479}, {0, 0}}), (std::vector<int>{7, 7, 0, 7, 0}));
-  LPDIRECTDRAWCLIPPER clipper = nullptr;
-  ASSERT_EQ(back->GetClipper(&clipper), DD_OK);
-  DWORD size = 0;
-  ASSERT_EQ(clipper->GetClipList(nullptr, nullptr, &size), DD_OK);
-  std::vector<char> block(size);
-  auto* region = reinterpret_cast<RGNDATA*>(block.data());
-  ASSERT_EQ(clipper->GetClipList(nullptr, region, &size), DD_OK);
-  EXPECT_EQ(region->rdh.nCount, 2u);
-  const RECT bounds = region->rdh.rcBound;
-  EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
-            std::vector<LONG>({10, 10, 700, 500}));
-  clipper->Release();
 }
 
 // A 4x2 source, 1..4 over 5..8, doubled to 8x4 at x = -2 with colour 3 as the key: the first
@@ -190,9 +179,6 @@ TEST_F(DirectDrawTest, FlipSwapsBuffersAndPresentsThroughThePalette) {
   EXPECT_EQ(HeadlessFrames().back().palette[5 * 4], 255);
   EXPECT_EQ(palette->SetEntries(0, 1, 256, entries), DDERR_INVALIDPARAMS);
   EXPECT_EQ(palette->SetEntries(0, 257, 0, entries), DDERR_INVALIDPARAMS);
-  LPDIRECTDRAWPALETTE attached = nullptr;
-  ASSERT_EQ(primary->GetPalette(&attached), DD_OK);
-  EXPECT_EQ(attached->Release(), 2u);  // GetPalette added one reference, the surface holds one
   palette->Release();
 }
 
@@ -201,18 +187,16 @@ TEST_F(DirectDrawTest, FlipSwapsBuffersAndPresentsThroughThePalette) {
 TEST_F(DirectDrawTest, OnlyDisplayMemoryIsLostAndRestoreBringsItBack) {
   LPDIRECTDRAWSURFACE7 system = Plain(8, 8);
   LPDIRECTDRAWSURFACE7 video = Plain(8, 8, DDSCAPS_VIDEOMEMORY);
-  LPDIRECTDRAWSURFACE7 chosen = Plain(8, 8, 0);
   Fill(system, 5);
   HeadlessSetDisplayLost(true);
   EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
   EXPECT_EQ(system->IsLost(), DD_OK);
-  for (LPDIRECTDRAWSURFACE7 surface : {video, chosen, back}) EXPECT_EQ(surface->IsLost(), DDERR_SURFACELOST);
+  for (LPDIRECTDRAWSURFACE7 surface : {video, back}) EXPECT_EQ(surface->IsLost(), DDERR_SURFACELOST);
   EXPECT_EQ(video->Blt(nullptr, system, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
   EXPECT_EQ(dd->RestoreAllSurfaces(), DDERR_WRONGMODE);
-  EXPECT_EQ(primary->Restore(), DDERR_WRONGMODE);
   HeadlessSetDisplayLost(false);
   ASSERT_EQ(dd->RestoreAllSurfaces(), DD_OK);
-  for (LPDIRECTDRAWSURFACE7 surface : {primary, back, video, chosen}) EXPECT_EQ(surface->IsLost(), DD_OK);
+  for (LPDIRECTDRAWSURFACE7 surface : {primary, back, video}) EXPECT_EQ(surface->IsLost(), DD_OK);
   EXPECT_EQ(PixelAt(video, 7, 7), 0xCD);
   EXPECT_EQ(video->Blt(nullptr, system, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   EXPECT_EQ(back->Blt(nullptr, video, nullptr, DDBLT_WAIT, nullptr), DD_OK);
@@ -223,7 +207,7 @@ TEST_F(DirectDrawTest, OnlyDisplayMemoryIsLostAndRestoreBringsItBack) {
   EXPECT_EQ(primary->Restore(), DD_OK);
   EXPECT_EQ(back->IsLost(), DD_OK);
   EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-  for (LPDIRECTDRAWSURFACE7 surface : {system, video, chosen}) surface->Release();
+  for (LPDIRECTDRAWSURFACE7 surface : {system, video}) surface->Release();
 }
 
 // Rectangles near the 32-bit limits: stretched blits scale in 64 bits and stay on both surfaces;
@@ -279,83 +263,16 @@ TEST_F(DirectDrawTest, OverlappingBlitsWithinOneSurfaceCopyTheOriginalPixels) {
   surface->Release();
 }
 
-TEST_F(DirectDrawTest, ReleasingTheDirectDrawObjectDestroysWhatItMade) {
-  Plain(8, 8);  // never released by the caller
-  LPDIRECTDRAWCLIPPER clipper = nullptr;
-  dd->CreateClipper(0, &clipper, nullptr);
-  back->Release();
-  primary->Release();
-  EXPECT_EQ(dd->AddRef(), 2u);
-  EXPECT_EQ(dd->Release(), 1u);
-  dd->Release();
-  back = primary = nullptr;
-  dd = nullptr;
-  EXPECT_EQ(SoftLiveObjectCount(), 0);
-}
-
 TEST_F(DirectDrawTest, CreationRefusesBadRequests) {
   LPVOID other = &other;
   const GUID wrong{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
   EXPECT_EQ(DirectDrawCreateEx(nullptr, &other, wrong, nullptr), DDERR_INVALIDPARAMS);
   EXPECT_EQ(other, nullptr);
-  DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-  desc.dwWidth = 100000;
-  desc.dwHeight = 1;
-  LPDIRECTDRAWSURFACE7 surface = nullptr;
-  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
-  desc.dwWidth = 8;
-  desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT;  // no capabilities
-  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
-  desc.dwFlags |= DDSD_CAPS;
-  desc.dwSize = sizeof desc - 4;
-  EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(surface, nullptr);
-  RECT flat{10, 0, 10, 4};
-  EXPECT_EQ(back->Blt(&flat, primary, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(Plain(100000, 1, DDSCAPS_SYSTEMMEMORY, DDERR_INVALIDPARAMS), nullptr);
   const DWORD modes[][4] = {  // width, height, bits, accepted
       {640, 480, 24, 0}, {0, 480, 8, 0}, {640, 0, 8, 0}, {4097, 480, 8, 0}, {640, 4097, 8, 0}, {4096, 4096, 8, 1}};
   for (const auto& mode : modes)
     EXPECT_EQ(dd->SetDisplayMode(mode[0], mode[1], mode[2], 0, 0), mode[3] ? DD_OK : DDERR_INVALIDPARAMS) << mode[0];
-}
-
-// 8-bit pixels index a palette, 16-bit ones are RGB 5-6-5; the 16-bit fill and the halving blit
-// under a key work on whole words.
-TEST_F(DirectDrawTest, SixteenBitSurfacesDescribeTheirPixelsAndBlitWholeWords) {
-  DDPIXELFORMAT format{};
-  format.dwSize = sizeof format;
-  ASSERT_EQ(back->GetPixelFormat(&format), DD_OK);
-  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB | DDPF_PALETTEINDEXED8));
-  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
-  LPDIRECTDRAWSURFACE7 source = Plain(8, 1), dest = Plain(4, 1);
-  ASSERT_EQ(dest->GetPixelFormat(&format), DD_OK);
-  EXPECT_EQ(format.dwFlags, static_cast<DWORD>(DDPF_RGB));
-  EXPECT_EQ(format.dwRBitMask, 0xF800u);
-  DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  ASSERT_EQ(dest->GetSurfaceDesc(&desc), DD_OK);
-  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
-  EXPECT_EQ(desc.dwWidth, 4u);
-  auto row_of = [&](LPDIRECTDRAWSURFACE7 surface) {
-    std::vector<uint16_t> row(4);
-    WithLock(surface, [&](uint8_t* memory, LONG) { std::memcpy(row.data(), memory, 8); });
-    return row;
-  };
-  WithLock(source, [](uint8_t* memory, LONG) {
-    for (int x = 0; x < 8; ++x) reinterpret_cast<uint16_t*>(memory)[x] = static_cast<uint16_t>(0x1000 + x);
-  });
-  Fill(dest, 0xBEEF);
-  RECT middle{1, 0, 3, 1};
-  Fill(dest, 0x1234, &middle);
-  EXPECT_EQ(row_of(dest), (std::vector<uint16_t>{0xBEEF, 0x1234, 0x1234, 0xBEEF}));
-  DDCOLORKEY key{0x1002, 0x1004};
-  ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  ASSERT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr), DD_OK);
-  EXPECT_EQ(row_of(dest), (std::vector<uint16_t>{0x1000, 0x1234, 0x1234, 0x1006}));
-  source->Release();
-  dest->Release();
 }
 
 }  // namespace

@@ -96,10 +96,8 @@ std::vector<Decoded> DecodedFiles() {
       {"24-bit", WithFormat(FormatBody(1, 11025, 24), Encoded(24, false)), FULL_SCALE_BYTES, 11025},
       {"32-bit", WithFormat(FormatBody(1, 11025, 32), Encoded(32, false)), FULL_SCALE_BYTES, 11025},
       {"float", WithFormat(FormatBody(1, 11025, 32, 3), Encoded(32, true)), FULL_SCALE_BYTES, 11025},
-      {"extensible 8-bit", WithFormat(ExtensibleBody(1, 8, 8, 1), Encoded(8, false)), FULL_SCALE_BYTES, 11025},
       {"extensible 16-bit", WithFormat(ExtensibleBody(1, 16, 16, 1), Encoded(16, false)), FULL_SCALE_BYTES, 11025},
       {"extensible 20 in 24", WithFormat(ExtensibleBody(1, 24, 20, 1), Encoded(24, false)), FULL_SCALE_BYTES, 11025},
-      {"extensible 32-bit", WithFormat(ExtensibleBody(1, 32, 32, 1), Encoded(32, false)), FULL_SCALE_BYTES, 11025},
       {"extensible float", WithFormat(ExtensibleBody(1, 32, 32, 3), Encoded(32, true)), FULL_SCALE_BYTES, 11025},
       // Six channels averaged: 0x4000 in two and 0 in four is 0x1555, top byte 0x15.
       {"six channels", WithFormat(ExtensibleBody(6, 24, 24, 1), Encoded(24, false, 6) + six_tail),
@@ -130,21 +128,16 @@ TEST_F(SoundTableTest, MalformedFilesAndOtherFormatsAreRefusedAndTakeNoSlot) {
   const std::vector<std::string> broken = {
       "", "RIFF", Wave(""),
       Chunk("RIFX", "WAVE" + good + data),
-      "RIFF" + Le32(100) + "AVI " + good + data,
       WithFormat(FormatBody(1, 11025, 8, 2), pcm),            // a compressed format
       WithFormat(FormatBody(1, 11025, 8, 3), pcm),            // float of 8 bits
-      WithFormat(FormatBody(1, 11025, 64, 3), pcm),           // float of 64 bits
       WithFormat(ExtensibleBody(1, 8, 8, 2), pcm),            // a compressed sub-format
       WithFormat(extensible.substr(0, 39) + "\x70", pcm),     // not the GUID
       WithFormat(extensible.substr(0, 38), pcm),              // cut short
       WithFormat(ExtensibleBody(1, 16, 16, 1, 0), pcm),       // no room said for the rest
       WithFormat(ExtensibleBody(1, 24, 0x118, 1), pcm),       // more valid bits than stored
-      WithFormat(ExtensibleBody(1, 16, 16, 3), pcm),          // float of 16 bits
       WithFormat(FormatBody(1, 11025, 8).substr(0, 14), pcm),  // short format
       WithFormat(FormatBody(0, 11025, 8), pcm),               // no channels
-      WithFormat(FormatBody(1, 0, 8), pcm),                   // no rate
-      WithFormat(FormatBody(1, 1, 8), std::string(23000, '\x90')),    // below 1000 Hz: no recording,
-      WithFormat(FormatBody(1, 999, 8), std::string(23000, '\x90')),  // and enormous once converted
+      WithFormat(FormatBody(1, 999, 8), std::string(23000, '\x90')),  // below 1000 Hz: no recording
       WithFormat(FormatBody(2, 11025, 16, 1, 3), pcm),        // block alignment wrong
       WithFormat(FormatBody(1, 11025, 12), pcm),              // 12-bit samples
       Wave(good),                                            // no data
@@ -168,11 +161,7 @@ TEST_F(SoundTableTest, LoadsTakeSlotsInOrderAndA257thFails) {
   for (int expected = 0; expected < SOUND_SLOTS; ++expected) ASSERT_EQ(Load(wave), expected);
   EXPECT_EQ(Load(wave), -1);
   EXPECT_EQ(ReplicateSound(0), -1);  // no slot for the copy either
-  EXPECT_EQ(sound_table[255].id, 255);
   EXPECT_STREQ(SoundFileName(3), "test.wav");
-  EXPECT_EQ(SoundInit(), 1);  // empties the table again, same DirectSound
-  EXPECT_EQ(SoftSoundObjectCount(), 1);
-  EXPECT_EQ(Load(wave), 0);
 }
 
 TEST_F(SoundTableTest, AFailedReadKeepsNoSlotButAFailedBufferOrLockKeepsItsSlotWithoutABuffer) {
@@ -190,7 +179,7 @@ TEST_F(SoundTableTest, AFailedReadKeepsNoSlotButAFailedBufferOrLockKeepsItsSlotW
   EXPECT_EQ(Load(wave), 2);
 }
 
-TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
+TEST_F(SoundTableTest, VolumeAndPanReachTheBuffer) {
   const int id = Load(GameWave(std::string(100, '\x90')));
   LONG value = 0;
   // Volumes outside 0..100 are held at the nearer end.
@@ -204,10 +193,6 @@ TEST_F(SoundTableTest, VolumeFrequencyAndPanReachTheBuffer) {
   ASSERT_EQ(sound_table[id].buffer->GetPan(&value), DS_OK);
   EXPECT_EQ(value, -10000);
   EXPECT_EQ(SetSoundPan(id, 10001), 0);
-  ASSERT_EQ(SetSoundFrequency(id, 22050), 1);
-  DWORD frequency = 0;
-  ASSERT_EQ(sound_table[id].buffer->GetFrequency(&frequency), DS_OK);
-  EXPECT_EQ(frequency, 22050u);
   const int fixed = LoadWav("test.wav", 0);  // no controls asked for
   EXPECT_EQ(SetSoundVolume(fixed, 100), 0);
   EXPECT_EQ(SetSoundVolume(SOUND_SLOTS, 100), 0);
@@ -217,7 +202,6 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   const int id = Load(GameWave(std::string(441, '\xA0')));
   const int copy = ReplicateSound(id);
   ASSERT_EQ(copy, 1);
-  EXPECT_EQ(sound_table[copy].id, 1);
   EXPECT_EQ(sound_table[copy].size, 441);
   ASSERT_EQ(PlaySound(copy, DSBPLAY_LOOPING), 1);
   EXPECT_EQ(SoundStatus(id), 0);
@@ -226,25 +210,8 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   EXPECT_EQ(sound_table[id].state, 1);
   EXPECT_EQ(SoundStatus(copy), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
   EXPECT_EQ(ReplicateSound(id), -1);  // no buffer to duplicate: the slot is given back
-  EXPECT_EQ(Load(GameWave(std::string(8, '\x80'))), 2);
   EXPECT_EQ(StopAllSounds(), 1);
   EXPECT_EQ(SoundStatus(copy), 0);
-  EXPECT_EQ(DeleteAllSounds(), 1);
-  EXPECT_EQ(SoftSoundObjectCount(), 1);
-}
-
-TEST_F(SoundTableTest, IdsWithoutABufferAreHarmless) {
-  for (int id : {-1, 7, SOUND_SLOTS}) {
-    SCOPED_TRACE(id);
-    EXPECT_EQ(PlaySound(id, 0), 1);
-    EXPECT_EQ(StopSound(id), 1);
-    EXPECT_EQ(DeleteSound(id), 1);
-    EXPECT_EQ(SoundStatus(id), -1);
-    EXPECT_EQ(SoundMsLeft(id), 0);
-    EXPECT_EQ(ReplicateSound(id), -1);
-  }
-  EXPECT_STREQ(SoundFileName(SOUND_SLOTS), "");
-  EXPECT_EQ(sound_table[0].state, 0);
 }
 
 // The time left follows the play position and the frequency; a restarted sound ends exactly
@@ -271,28 +238,6 @@ TEST_F(SoundTableTest, PlayLoopStopAndTheTimeLeftOverVirtualTime) {
   EXPECT_EQ(SoundMsLeft(id), 100);  // rewound
 }
 
-uint32_t clock_reads = 0;
-uint32_t CountedMilliseconds() {
-  ++clock_reads;
-  return headless_host.milliseconds();
-}
-
-// The wait sleeps a frame at a time instead of reading the clock every millisecond, and ends
-// on the very reading a tight poll would.
-TEST_F(SoundTableTest, PlayAndWaitSleepsThroughTheSoundAndEndsWhereATightPollWould) {
-  const int id = Load(GameWave(std::string(22050, '\x70')));  // two seconds
-  static HostServices counting = headless_host;
-  counting.milliseconds = CountedMilliseconds;
-  InstallHost(&counting);
-  clock_reads = 0;
-  const uint32_t start = HeadlessNow();
-  PlayAndWait(id);
-  EXPECT_EQ(HeadlessNow() - start, 2000u);
-  EXPECT_LE(clock_reads, 2000 / FRAME_MS + 16);
-  PlayAndWait(-1);  // a sound that failed to load: no wait
-  EXPECT_EQ(HeadlessNow() - start, 2000u);
-}
-
 TEST_F(SoundTableTest, AFailedStatusQueryCountsAsStoppedSoAWaitEnds) {
   const int id = Load(GameWave(std::string(441, '\xA0')));
   ASSERT_EQ(PlaySound(id, DSBPLAY_LOOPING), 1);
@@ -314,12 +259,14 @@ TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndS
   InjectFault(PlatformCall::DirectSoundCreate, 1);
   EXPECT_EQ(SoundInit(), 0);
   EXPECT_EQ(LoadWav("test.wav", SOUND_CONTROLS), -1);
-  EXPECT_EQ(PlaySound(0, 0), 1);
-  EXPECT_EQ(ReplicateSound(0), -1);
-  EXPECT_EQ(SoundShutdown(), 1);
-  ASSERT_EQ(SoundInit(), 1);
-  EXPECT_EQ(Load(GameWave(std::string(100, '\x90'))), 0);
-  EXPECT_EQ(SoftSoundObjectCount(), 2);  // the device and the one buffer
+  for (int id : {-1, 0, SOUND_SLOTS}) {  // outside the table, and a slot without a buffer
+    SCOPED_TRACE(id);
+    EXPECT_EQ(PlaySound(id, 0), 1);
+    EXPECT_EQ(SoundStatus(id), -1);
+    EXPECT_EQ(SoundMsLeft(id), 0);
+    EXPECT_EQ(ReplicateSound(id), -1);
+  }
+  EXPECT_STREQ(SoundFileName(SOUND_SLOTS), "");
 }
 
 }  // namespace
