@@ -32,17 +32,8 @@ TEST_F(FrameTest, LocksDoNotNestAndBlockTheFlip) {
   EXPECT_EQ(HeadlessFrameCount(), frames + 1);
 }
 
-TEST_F(FrameTest, FillUsesTheLowSixteenBitsOfTheColourAndTheRectangleGiven) {
-  FillSurface(display.back_surface, 0x10005, nullptr);
-  const ClipRect corner{630, 470, 640, 480};
-  FillSurface(display.back_surface, 9, &corner);
-  EXPECT_EQ(BackPixel(0, 0), 5);
-  EXPECT_EQ(BackPixel(639, 479), 9);
-  EXPECT_EQ(BackPixel(639, 469), 5);
-}
-
 // A lost flip restores the surfaces cleared (the frame was drawn into lost surfaces, so it is
-// not shown); a flip that fails otherwise is tried FLIP_ATTEMPTS times; nothing hangs.
+// not shown); while the display stays lost every flip fails without hanging.
 TEST_F(FrameTest, FlipRestoresLostSurfacesClearedAndNeverHangs) {
   LockBackSurface()[10 * display.back_pitch + 20] = 42;
   UnlockBackSurface();
@@ -53,11 +44,6 @@ TEST_F(FrameTest, FlipRestoresLostSurfacesClearedAndNeverHangs) {
   EXPECT_EQ(FlipPages(), 1);
   const std::vector<uint8_t>& shown = HeadlessFrames().back().pixels;
   EXPECT_EQ(std::count(shown.begin(), shown.end(), 0), 640 * 480);
-  LockSurface(display.back_surface, nullptr);  // busy: a lock the display does not know of
-  const int attempts_before = PlatformCallCount(PlatformCall::Flip);
-  EXPECT_EQ(FlipPages(), 0);
-  EXPECT_EQ(PlatformCallCount(PlatformCall::Flip) - attempts_before, FLIP_ATTEMPTS);
-  UnlockSurface(display.back_surface);
   HeadlessSetDisplayLost(true);  // minimised: every flip fails until the display returns
   EXPECT_EQ(FlipPages(), 0);
   HeadlessSetDisplayLost(false);
@@ -85,12 +71,6 @@ TEST_F(FrameTest, PaletteCopiesRoundTripAndIndexesOutsideThePaletteAreRefused) {
   PaletteEntry q[256];
   EXPECT_EQ(GetPalette(q), 1);
   EXPECT_EQ(std::memcmp(p, q, sizeof q), 0);
-}
-
-TEST(PixelWrites, SixteenBitUnitsCountHalfThePitch) {
-  std::vector<uint16_t> buffer(641 * 4, 0);
-  PlotPixel16(3, 2, 0xBEEF, reinterpret_cast<uint8_t*>(buffer.data()), 1282);
-  EXPECT_EQ(buffer[2 * 641 + 3], 0xBEEF);
 }
 
 TEST(FrameClock, WaitsOutThePeriodAcrossTheWrap) {

@@ -12,10 +12,7 @@ TEST_F(ScenesTest, SceneOneSetUpPlacesEverythingAndStartsANewGame) {
   ExpectAt(tree_sprites[4], 150, 340);
   ExpectAt(tree_sprites[5], 100, 400);  // unused slots stay where start-up put them
   ExpectAt(letter_sprites[TILE_T], 560, 360);
-  for (int i = 0; i < SPARE_ROBOTS; ++i) {
-    EXPECT_EQ(life_bot_present[i], 1);
-    EXPECT_EQ(life_bot_sprites[i].current_frame, 1);  // the robot-still-there picture
-  }
+  for (const Sprite& spare : life_bot_sprites) EXPECT_EQ(spare.current_frame, 1);  // still there
   EXPECT_EQ(prompt_pending, 1);
 }
 

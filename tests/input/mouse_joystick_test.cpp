@@ -15,9 +15,6 @@ HostJoystick Pad() {
 
 TEST_F(MouseJoystickTest, MouseSnapshotsGiveMovementSinceTheLastReadAndButtons) {
   ASSERT_EQ(InputInit(), 1);
-  MouseState.lX = 5;
-  EXPECT_EQ(MouseRead(), 0);  // no mouse yet: zero snapshot
-  EXPECT_EQ(MouseState.lX, 0);
   ASSERT_EQ(MouseInit(), 1);
   Act([] {
     HostMoveMouse(5, -3, 0);
@@ -100,8 +97,6 @@ TEST_F(MouseJoystickTest, ControllerAndMouseThatCannotBeSetUpOrReadSaySo) {
   InjectFault(PlatformCall::InputAcquire, 1);
   EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 0), 0);
   EXPECT_EQ(joystick_found, 0);
-  EXPECT_EQ(JoystickRead(), 0);
-  JoystickShutdown();  // the device was made before the failed step
   InjectFault(PlatformCall::InputAcquire, 1);
   EXPECT_EQ(MouseInit(), 0);
   MouseShutdown();
