@@ -1,5 +1,4 @@
 // The diagnostic log.
-#include <ctime>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -57,24 +56,6 @@ TEST_F(ErrorLogTest, OpeningAgainLetsGoOfTheLogBefore) {
   EXPECT_EQ(std::fclose(mine), 0);
   EXPECT_EQ(OpenErrorLog("no/such/dir/e.txt", nullptr), 0);
   EXPECT_EQ(OpenDescriptors(), descriptors);
-}
-
-// Built by hand, the stamp reads as the C runtime's date text: the day padded with a space, the
-// milliseconds unpadded, and text cut to the room given.
-TEST(LogTimeStamp, ReadsAsTheRuntimesDateText) {
-  tm local{};
-  local.tm_year = 1999 - 1900;
-  local.tm_mon = 11;
-  local.tm_mday = 5;
-  local.tm_wday = 6;
-  local.tm_hour = 7;
-  local.tm_min = 3;
-  local.tm_sec = 9;
-  char out[64];
-  FormatLogTimeStamp(local, 7, out, sizeof out);
-  EXPECT_STREQ(out, "Sat Dec  5 07:03:09.7, 1999\n");
-  FormatLogTimeStamp(local, 999, out, 12);
-  EXPECT_STREQ(out, "Sat Dec  5 ");
 }
 
 }  // namespace
