@@ -174,6 +174,7 @@ TEST_F(DisplayExtrasTest, BlinkSlotsAddRemoveChangeAndRefusals) {
   EXPECT_EQ(Shown(1).peRed, 8);  // the colour of the current phase
   EXPECT_EQ(PaletteBlink(BLINK_REMOVE, nullptr, -1), -1);
   EXPECT_EQ(PaletteBlink(BLINK_CHANGE, &a, BLINK_SLOTS), -1);
+  EXPECT_EQ(PaletteBlink(BLINK_ADD, nullptr, 0), -1);
   const PaletteBlinker bad_entry{256, 0, 0, 1, 1, 0, 0};
   EXPECT_EQ(PaletteBlink(BLINK_ADD, &bad_entry, 0), -1);
   EXPECT_EQ(PaletteBlink(9, nullptr, 0), 1);
