@@ -40,9 +40,7 @@ class InputTest : public FreshMachineTest {
   }
   // A key change at the next millisecond.
   static void Key(int virtual_key, bool down) {
-    HeadlessScheduleKey(HeadlessNow() + 1, virtual_key, down);
-    HeadlessAdvance(2);
-    GetAsyncKeyState(0);
+    Act([=] { HeadlessScheduleKey(HeadlessNow(), virtual_key, down); });
   }
   // How many keys the snapshot shows down.
   static int KeysDown() { return 256 - static_cast<int>(std::count(KeyboardState, KeyboardState + 256, 0)); }
