@@ -16,6 +16,14 @@ std::vector<uint8_t> TestIndices(int width, int height) {
   return pixels;
 }
 
+std::vector<uint8_t> PicturePixels(const BmpSpec& spec) {
+  if (!spec.pixels.empty()) return spec.pixels;
+  std::vector<uint8_t> pixels = TestIndices(spec.width * std::max(spec.bits / 8, 1), std::abs(spec.height));
+  if (spec.bits < 8)
+    for (uint8_t& index : pixels) index = static_cast<uint8_t>(index % (1 << spec.bits));
+  return pixels;
+}
+
 namespace {
 
 void Put32(std::vector<uint8_t>& out, uint32_t value) {
@@ -26,16 +34,16 @@ void Put16(std::vector<uint8_t>& out, uint16_t value) {
 }
 
 // One row as the file holds it: pixels below 8 bits packed from the high bits of each byte.
-std::vector<uint8_t> StoredRow(const BmpSpec& spec, int row) {
+std::vector<uint8_t> StoredRow(const BmpSpec& spec, const std::vector<uint8_t>& pixels, int row) {
   if (spec.bits >= 8) {
     const size_t bytes = static_cast<size_t>(spec.width) * (spec.bits / 8);
-    const uint8_t* start = spec.pixels.data() + row * bytes;
+    const uint8_t* start = pixels.data() + row * bytes;
     return std::vector<uint8_t>(start, start + bytes);
   }
   std::vector<uint8_t> out((static_cast<size_t>(spec.width) * spec.bits + 7) / 8, 0);
   for (int x = 0; x < spec.width; ++x) {
     const int bit = x * spec.bits;
-    out[bit / 8] |= static_cast<uint8_t>(spec.pixels[row * spec.width + x] << (8 - spec.bits - bit % 8));
+    out[bit / 8] |= static_cast<uint8_t>(pixels[row * spec.width + x] << (8 - spec.bits - bit % 8));
   }
   return out;
 }
@@ -43,9 +51,10 @@ std::vector<uint8_t> StoredRow(const BmpSpec& spec, int row) {
 std::vector<uint8_t> PixelData(const BmpSpec& spec) {
   if (!spec.encoded.empty()) return spec.encoded;
   const int rows = std::abs(spec.height);
+  const std::vector<uint8_t> pixels = PicturePixels(spec);
   std::vector<uint8_t> data;
   for (int i = 0; i < rows; ++i) {
-    const std::vector<uint8_t> row = StoredRow(spec, spec.height > 0 ? rows - 1 - i : i);  // bottom-up: last row first
+    const std::vector<uint8_t> row = StoredRow(spec, pixels, spec.height > 0 ? rows - 1 - i : i);  // bottom-up: last row first
     data.insert(data.end(), row.begin(), row.end());
     if (spec.pad_rows) data.resize((data.size() + 3) & ~size_t{3}, 0);
   }
@@ -124,7 +133,7 @@ int WriteBitmapSeeds(const std::string& folder) {
   const std::vector<uint8_t> profile(64, 0x5A);
   // A 13x5 sheet of two bordered 5x3 cells in each layout the reader meets. Fields: width, height,
   // bits, info size, entries, biClrUsed, padded, biSizeImage 0, compression, masks, pixels, data, trailing.
-  std::vector<BmpSpec> seeds = {
+  const BmpSpec seeds[] = {
       {13, 5, 8, 40, -1, -1, true, false, 0, {}, {}, {}, {}},
       {13, 5, 8, 40, -1, -1, false, false, 0, {}, {}, {}, {}},
       {13, -5, 8, 40, -1, -1, true, true, 0, {}, {}, {}, {}},
@@ -143,11 +152,7 @@ int WriteBitmapSeeds(const std::string& folder) {
       {13, 5, 24, 12, -1, -1, true, false, 0, {}, {}, {}, {}},
   };
   int written = 0;
-  for (BmpSpec& seed : seeds) {
-    seed.pixels = TestIndices(13 * std::max(seed.bits / 8, 1), 5);
-    if (seed.bits < 8)
-      for (uint8_t& index : seed.pixels) index = static_cast<uint8_t>(index % (1 << seed.bits));
+  for (const BmpSpec& seed : seeds)
     written += WriteBytes(folder + "/seed-" + std::to_string(written) + ".bmp", EncodeBmp(seed));
-  }
   return written;
 }

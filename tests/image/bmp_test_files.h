@@ -20,7 +20,7 @@ struct BmpSpec {
   bool size_image_zero = false;  // write biSizeImage 0
   uint32_t compression = 0;      // biCompression
   std::vector<uint32_t> masks;   // red, green, blue (alpha) masks: after a 40-byte header, or in a longer one
-  std::vector<uint8_t> pixels;   // top row first; ignored when `encoded` is given
+  std::vector<uint8_t> pixels;   // top row first (empty: the TestIndex pattern); ignored when `encoded` is given
   std::vector<uint8_t> encoded;  // raw pixel data written as it is (run-length data)
   std::vector<uint8_t> trailing; // written after the pixel data (a colour profile, say)
 };
@@ -33,6 +33,8 @@ uint8_t TestBlue(int n);
 uint8_t TestIndex(int x, int y);
 // width x height bytes of TestIndex, top row first.
 std::vector<uint8_t> TestIndices(int width, int height);
+// The picture's pixels as written: its own, or else the TestIndex pattern (within its bit depth).
+std::vector<uint8_t> PicturePixels(const BmpSpec& spec);
 
 // The file's bytes.
 std::vector<uint8_t> EncodeBmp(const BmpSpec& spec);

@@ -16,7 +16,7 @@ class SpriteTest : public FreshMachineTest {
   void SetUp() override {
     FreshMachineTest::SetUp();
     CreateTestWindow();
-    ASSERT_EQ(1, DisplayInit(640, 480, bits(), 0));
+    ASSERT_EQ(1, DisplayInit(640, 480, 8, 0));
     const ClipRect screen{0, 0, 640, 480};
     display.back_clipper = AttachClipper(display.back_surface, 1, &screen);
     FillSurface(display.back_surface, 0xEE, nullptr);
@@ -26,15 +26,10 @@ class SpriteTest : public FreshMachineTest {
     UnloadBitmapFile(&sheet);
     FreshMachineTest::TearDown();
   }
-  virtual int bits() const { return 8; }
 
   // A sheet file of the given size, pixel (x, y) = TestIndex(x, y), loaded into `sheet`.
   void LoadSheet(int width, int height) {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = TestIndices(width, height);
-    ASSERT_TRUE(WriteBytes("sheet.bmp", EncodeBmp(spec)));
+    ASSERT_TRUE(WriteBytes("sheet.bmp", EncodeBmp(BmpSpec{width, height, 8, 40, -1, -1, true, false, 0, {}, {}, {}, {}})));
     ASSERT_EQ(1, LoadBitmapFile(&sheet, "sheet.bmp"));
   }
   // The byte at (x, y) of a surface.
@@ -321,28 +316,6 @@ TEST_F(SpriteTest, CollisionsOfReducedBoxes) {
     EXPECT_EQ(place.collide, SpritesCollide(&other, &sprite)) << place.x << "," << place.y;
   }
   EXPECT_EQ(0, SpritesCollide(&sprite, nullptr));
-}
-
-class Sprite16Test : public SpriteTest {
- protected:
-  int bits() const override { return 16; }
-};
-
-TEST_F(Sprite16Test, SixteenBitFramesFromSixteenBitSheets) {
-  BmpSpec spec;
-  spec.width = 7;
-  spec.height = 3;
-  spec.bits = 16;
-  spec.pixels = TestIndices(14, 3);
-  ASSERT_TRUE(WriteBytes("sheet16.bmp", EncodeBmp(spec)));
-  ASSERT_EQ(1, LoadBitmapFile(&sheet, "sheet16.bmp"));
-  ASSERT_EQ(1, CreateSprite(&sprite, 0, 0, 2, 1, 1, 17, DDSCAPS_SYSTEMMEMORY, 0, 16));
-  ASSERT_EQ(1, LoadSpriteFrameRgb16(&sprite, &sheet, 0, 1, 0, 0));  // cell (1, 0) at pixel (4, 1)
-  for (int x = 0; x < 3; ++x) EXPECT_EQ(TestIndex(8 + x, 1), SurfaceAt(sprite.frames[0], x, 0)) << x;
-  EXPECT_EQ(0, LoadSpriteFrame(&sprite, &sheet, 0, 0, 0, 0));  // an 8-bit cut of a 16-bit sheet
-  ShowSprite(&sprite);
-  EXPECT_EQ(1, DrawSpriteRgb16(&sprite, display.back_surface));
-  EXPECT_EQ(TestIndex(8, 1), BackAt(0, 0));
 }
 
 }  // namespace
