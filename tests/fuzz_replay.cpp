@@ -3,8 +3,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -29,8 +29,7 @@ std::vector<std::string> ReadFuzzSeeds(const char* folder) {
   std::vector<std::string> seeds;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    std::ifstream file(entry.path(), std::ios::binary);
-    seeds.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    seeds.push_back(ReadTextFile(entry.path().string()));
   }
   return seeds;
 }

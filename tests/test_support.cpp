@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +77,17 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 std::string ReadTextFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::vector<uint8_t> ReadPngRgb(const std::string& path, int* width) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
+  if (width) *width = static_cast<int>(image.width);
+  return rgb;
 }
 
 void ShutDisplay() {

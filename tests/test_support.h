@@ -21,6 +21,8 @@ HWND CreateTestWindow(int x = 0, int y = 0);
 void WriteTextFile(const std::string& path, const std::string& text);
 // Reads a whole file; empty when it does not exist.
 std::string ReadTextFile(const std::string& path);
+// The RGB bytes of a PNG file, top row first, and its width; empty when it cannot be read.
+std::vector<uint8_t> ReadPngRgb(const std::string& path, int* width = nullptr);
 
 // DisplayShutdown, then the display record as before DisplayInit, so nothing is released twice.
 void ShutDisplay();

@@ -47,15 +47,11 @@ GameScript FromTitle(int key, const std::string& trigger, uint32_t delay = 1000,
 // after `trigger` is opened (a mishap's sequence or a cheer may be under way then).
 GameScript InScene(int scene, const std::string& trigger, const std::string& mishaps = "", int spares = 3,
                    uint32_t delay = 1000, uint32_t answer = 12000) {
-  GameScript script;
+  GameScript script = FromTitle(0, trigger, delay, answer);
   script.jump_to_scene = scene;
   script.spare_robots = spares;
-  script.autopilot = true;
   // The autopilot counts the spare robots already spent as its first mishaps.
   script.autopilot_mishaps = std::string(static_cast<size_t>(3 - spares), 'W') + mishaps;
-  script.escape_after_file = trigger;
-  script.escape_delay_ms = delay;
-  script.escape_answer_ms = answer;
   return script;
 }
 
@@ -138,7 +134,6 @@ TEST(DamagedAssets, EachFileDamagedInTurnLeavesAGameThatStillEndsOnEscape) {
       if (!(damage.kinds & KindOf(file))) continue;
       if (n++ % (FullHardeningRun() ? 1 : DEFAULT_STRIDE) != 0) continue;
       const std::string run = file + " " + damage.name;
-      NameCurrentRun("damaged assets: " + run);
       StartFreshMachine();
       CopyGameFiles("game");
       const std::string original = ReadTextFile("game/" + file);

@@ -30,7 +30,6 @@ GameScript ShortGame() {
 void TryFault(PlatformCall kind, int nth, int times) {
   const std::string run = "call kind " + std::to_string(static_cast<int>(kind)) + ", call " + std::to_string(nth) +
                           (times > 1 ? " on" : " alone");
-  NameCurrentRun("fault sweep: " + run);
   const RunOutcome outcome = RunGameInFolder("game", ShortGame(), [&] { InjectFault(kind, nth, times); });
   if (outcome.end == RunEnd::Failed) ADD_FAILURE() << run << " failing: " << outcome.problem;
   if (outcome.end == RunEnd::AtStartUp && kind > PlatformCall::SetPalette) ADD_FAILURE() << run << ": ended at start-up";
@@ -39,7 +38,6 @@ void TryFault(PlatformCall kind, int nth, int times) {
 TEST(FaultSweep, EveryPlatformCallOfAShortGameFailsInTurnAndTheGameStillEndsOnEscape) {
   StartFreshMachine();
   CopyGameFiles("game");
-  NameCurrentRun("fault sweep: the run without faults");
   const RunOutcome clean = RunGameInFolder("game", ShortGame());
   ASSERT_EQ(clean.end, RunEnd::Quit) << clean.problem;
   // The short game opens the palette, 8 pictures and 18 sounds at start-up and scene 1's two.

@@ -2,12 +2,7 @@
 
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/common_interface_defs.h>
-#endif
-
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -130,10 +125,6 @@ RunOutcome Judge(int exit_code) {
   return {RunEnd::Quit, ""};
 }
 
-char current_run[256];
-
-[[maybe_unused]] void SayCurrentRun() { std::fprintf(stderr, "\nthe run that failed: %s\n", current_run); }
-
 }  // namespace
 
 RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, const std::function<void()>& before) {
@@ -153,13 +144,6 @@ void CopyGameFiles(const std::string& folder) {
   fs::create_directories(folder);
   for (const std::string& name : GameDataFiles(VORK_ASSET_DIR))
     fs::copy_file(fs::path(VORK_ASSET_DIR) / name, fs::path(folder) / name);
-}
-
-void NameCurrentRun(const std::string& name) {
-  std::snprintf(current_run, sizeof current_run, "%s", name.c_str());
-#if defined(__SANITIZE_ADDRESS__)
-  __sanitizer_set_death_callback(SayCurrentRun);
-#endif
 }
 
 bool FullHardeningRun() {

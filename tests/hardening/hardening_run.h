@@ -55,8 +55,6 @@ RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script,
 // Makes `folder` afresh holding a copy of every game data file.
 void CopyGameFiles(const std::string& folder);
 
-// Names the run about to start, so that a sanitizer report ending the process says which it was.
-void NameCurrentRun(const std::string& name);
 // Whether every case is asked for (VORK_HARDENING_FULL=1) rather than the default sample.
 bool FullHardeningRun();
 // `wanted` numbers spread evenly over 1..count, first and last included; all when there are no more.

@@ -57,7 +57,6 @@ TEST(MonkeyTest, SeededGamesOfRandomKeysKeepEveryInvariant) {
   const uint32_t game_ms = static_cast<uint32_t>(EnvNumber("VORK_MONKEY_MINUTES", 2)) * 60000;
   uint32_t states_seen = 0;
   for (int n = 0; n < games; ++n) {
-    NameCurrentRun("monkey game, seed " + std::to_string(1000 + n));
     const RunOutcome outcome = RunGameInFolder(VORK_ASSET_DIR, MonkeyGame(1000 + n, game_ms, n == 1));
     EXPECT_EQ(outcome.end, RunEnd::Quit) << "seed " << 1000 + n << ": " << outcome.problem;
     states_seen |= WatchFigures().states_seen;

@@ -1,7 +1,5 @@
 // The headless host's own services: presented frames kept and written as PNG files in their true
 // colours, and scheduled keys that arrive in order however long a run goes on.
-#include <png.h>
-
 #include <string>
 #include <vector>
 
@@ -9,17 +7,6 @@
 #include "test_support.h"
 
 namespace {
-
-// The RGB bytes of a PNG file, empty when it cannot be read.
-std::vector<uint8_t> ReadRgb(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
-  return rgb;
-}
 
 class HeadlessPngTest : public FreshMachineTest {};
 
@@ -46,7 +33,7 @@ TEST_F(HeadlessPngTest, FramesAreKeptAndWrittenInTheirTrueColours) {
     SCOPED_TRACE(c.bits);
     headless_host.present(HostFrame{c.pixels.data(), 4, 1, 8, c.bits, palette});
     ASSERT_TRUE(HeadlessSavePng(HeadlessFrames().back(), "frame.png"));
-    EXPECT_EQ(ReadRgb("frame.png"), c.rgb);
+    EXPECT_EQ(ReadPngRgb("frame.png"), c.rgb);
   }
   EXPECT_FALSE(HeadlessSavePng(HeadlessFrame{0, 1, 1, 8, {0}, {}}, "no-such-folder/x.png"));
 }

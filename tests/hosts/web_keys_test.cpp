@@ -17,15 +17,13 @@ TEST(WebKeys, EachCodeHasItsVirtualKeyAndDirectInputCode) {
     int virtual_key, input_key;
   };
   const Case cases[] = {
-      {"Escape", "Escape", VK_ESCAPE, DIK_ESCAPE}, {"Space", " ", VK_SPACE, DIK_SPACE},
-      {"Enter", "Enter", VK_RETURN, DIK_RETURN}, {"NumpadEnter", "Enter", VK_RETURN, DIK_NUMPADENTER},
-      {"ArrowDown", "ArrowDown", VK_DOWN, DIK_DOWN}, {"ArrowUp", "ArrowUp", VK_UP, DIK_UP},
-      {"ShiftLeft", "Shift", VK_SHIFT, DIK_LSHIFT}, {"ShiftRight", "Shift", VK_SHIFT, DIK_RSHIFT},
-      {"AltRight", "Alt", VK_MENU, DIK_RMENU}, {"KeyZ", "Dead", 'Z', DIK_Z}, {"Digit9", "9", '9', DIK_9},
+      // Named keys: the first and last of the code's list, and one sharing its virtual key.
+      {"Escape", "Escape", VK_ESCAPE, DIK_ESCAPE}, {"NumpadEnter", "Enter", VK_RETURN, DIK_NUMPADENTER},
+      {"ArrowDown", "ArrowDown", VK_DOWN, DIK_DOWN}, {"KeyZ", "Dead", 'Z', DIK_Z}, {"Digit9", "9", '9', DIK_9},
       {"F1", "F1", VK_F1, DIK_F1}, {"F10", "F10", VK_F1 + 9, DIK_F10}, {"F11", "F11", VK_F1 + 10, DIK_F11},
       {"F12", "F12", VK_F12, DIK_F12},
       // Letters and digits follow the layout when it types them, else the key's position.
-      {"KeyC", "c", 'C', DIK_C}, {"KeyQ", "a", 'A', DIK_Q}, {"KeyC", "\xD1\x81", 'C', DIK_C},  // Cyrillic
+      {"KeyY", "z", 'Z', DIK_Y}, {"KeyQ", "a", 'A', DIK_Q}, {"KeyC", "\xD1\x81", 'C', DIK_C},  // Cyrillic
       {"KeyA", nullptr, 'A', DIK_A}, {"Digit1", "&", '1', DIK_1}, {"Digit0", "0", '0', DIK_0},
       // Unknown and malformed codes mean nothing.
       {"CapsLock", "x", 0, 0}, {"", "x", 0, 0}, {"Key", "x", 0, 0}, {"KeyAA", "x", 0, 0},

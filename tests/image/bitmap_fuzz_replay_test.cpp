@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "bmp_test_files.h"
@@ -21,11 +19,6 @@ constexpr int MUTATIONS = 1500;
 
 // A number below `limit` (0 when there is none) from a fixed stream.
 size_t Below(std::mt19937& random, size_t limit) { return limit ? random() % limit : 0; }
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
-}
 
 // The header fields a damaged file most often gets wrong, and values that break naive readers.
 const size_t FIELDS[] = {BF_OFF_BITS, BI_SIZE, BI_WIDTH, BI_HEIGHT, BI_COMPRESSION, BI_SIZE_IMAGE, BI_CLR_USED};
@@ -62,7 +55,8 @@ TEST_F(BitmapFuzzReplayTest, SeedsAndMutationsRunClean) {
     BitmapFile bitmap{};
     EXPECT_EQ(1, LoadBitmapFile(&bitmap, name.c_str())) << i;
     UnloadBitmapFile(&bitmap);
-    corpus.push_back(ReadFile(name));
+    const std::string bytes = ReadTextFile(name);
+    corpus.emplace_back(bytes.begin(), bytes.end());
   }
   std::mt19937 random(0x9E3779B9u);
   for (int i = 0; i < MUTATIONS; ++i) {

@@ -47,13 +47,8 @@ TEST(ReplayArguments, NeedAssetsAndOutAndKnownValues) {
     SCOPED_TRACE(argv.size());
     EXPECT_EQ(ParseReplayArguments(static_cast<int>(argv.size()), argv.data(), &options, &error), !row.error);
     EXPECT_TRUE(!row.error || error.rfind(row.error, 0) == 0) << error;
+    EXPECT_TRUE(row.error || options.png == PngChoice::All) << "the accepted row asks for every frame";
   }
-  ReplayOptions options;
-  std::string error;
-  const char* good[] = {"vork-replay", "--assets", "a", "--out", "o", "--png", "all", "--wav", "w.wav"};
-  ASSERT_TRUE(ParseReplayArguments(9, const_cast<char**>(good), &options, &error)) << error;
-  EXPECT_EQ(options.png, PngChoice::All);
-  EXPECT_EQ(options.wav_file, "w.wav");
 }
 
 // In a folder without the game's files, the autopilot playing: the out folder is made, the log

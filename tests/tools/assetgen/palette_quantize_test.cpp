@@ -33,14 +33,4 @@ TEST(SharedPalette, SpritesKeepDarkPixelsVisibleAndBackdropsMayUseBlack) {
   EXPECT_GT(quantized.palette[quantized.images[1].pixels[5]].red, 200);
 }
 
-TEST(SharedPalette, NearestColorCanBeToldToAvoidEntryZero) {
-  Palette palette{};
-  palette[1] = Rgb{40, 40, 40};
-  palette[2] = Rgb{200, 0, 0};
-  for (int i = 3; i < 256; ++i) palette[i] = Rgb{255, 255, 255};
-  EXPECT_EQ(NearestColor(palette, 5, 5, 5, false), 0);
-  EXPECT_EQ(NearestColor(palette, 5, 5, 5, true), 1);
-  EXPECT_EQ(NearestColor(palette, 190, 10, 10, true), 2);
-}
-
 }  // namespace
