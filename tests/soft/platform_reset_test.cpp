@@ -1,4 +1,4 @@
-// Fault injection, and a restarted soft machine that starts from nothing.
+// A restarted soft machine starts from nothing.
 #include "display/display.h"
 #include "input/keyboard.h"
 #include "sound/sound_table.h"
@@ -10,17 +10,6 @@
 #include "test_support.h"
 
 namespace {
-
-TEST(Faults, TheNthCallOfAKindFailsForAsManyCallsAsAsked) {
-  StartFreshMachine();
-  for (int call = 1; call <= 4; ++call) EXPECT_FALSE(FaultHits(PlatformCall::Blt)) << call;
-  InjectFault(PlatformCall::Blt, 2, 2);
-  const bool expected[] = {false, true, true, false};
-  for (bool fails : expected) EXPECT_EQ(FaultHits(PlatformCall::Blt), fails);
-  EXPECT_EQ(PlatformCallCount(PlatformCall::Blt), 8);
-  InjectFault(PlatformCall::Blt, 0);  // no call number 0: nothing fails
-  EXPECT_FALSE(FaultHits(PlatformCall::Blt));
-}
 
 // A new run starts from nothing whatever the last one left: no fault still armed, no key held
 // (window or DirectInput), no window, no sound output, and the desktop back at 8 bits (a
