@@ -20,6 +20,7 @@ TEST_F(MouseJoystickTest, MouseSnapshotsGiveMovementSinceTheLastReadAndButtons) 
     HostMoveMouse(5, -3, 0);
     HostMoveMouse(2, 1, 120);
     HostSetMouseButton(1, true);
+    HostSetMouseButton(-1, true);  // no such button: ignored
   });
   ASSERT_EQ(MouseRead(), 1);
   EXPECT_EQ(std::vector<LONG>({MouseState.lX, MouseState.lY, MouseState.lZ}), std::vector<LONG>({7, -2, 120}));
@@ -28,8 +29,8 @@ TEST_F(MouseJoystickTest, MouseSnapshotsGiveMovementSinceTheLastReadAndButtons) 
   EXPECT_EQ(MouseState.rgbButtons[1], 0x80);
 }
 
-// Axes scaled into the range given, with the dead zone a share of the half range: at 50% 16383
-// still reads as the centre while 16384 does not.
+// Axes scaled into the range given, with the dead zone a share of the half range: even at 100%,
+// the largest dead zone allowed, 32767 reads as the centre while -32768 does not.
 TEST_F(MouseJoystickTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
   ASSERT_EQ(InputInit(), 1);
   EXPECT_EQ(JoystickInit(-100, 100, -100, 100, 10), 0);  // no controller
@@ -52,13 +53,13 @@ TEST_F(MouseJoystickTest, JoystickSnapshotsUseTheRangeAndDeadZoneGiven) {
   ASSERT_EQ(JoystickRead(), 1);
   EXPECT_EQ(JoystickState.lY, 150);
   JoystickShutdown();
-  ASSERT_EQ(JoystickInit(-1000, 1000, -1000, 1000, 50), 1);
-  pad.axes[0] = 16383;
-  pad.axes[1] = -16384;
+  ASSERT_EQ(JoystickInit(-1000, 1000, -1000, 1000, 100), 1);
+  pad.axes[0] = 32767;
+  pad.axes[1] = -32768;
   Act([pad] { HostSetJoystick(pad); });
   ASSERT_EQ(JoystickRead(), 1);
   EXPECT_EQ(JoystickState.lX, 0);
-  EXPECT_EQ(JoystickState.lY, -500);
+  EXPECT_EQ(JoystickState.lY, -1000);
 }
 
 // After shut-down every read finds no device and gives an all-zero snapshot, and shutting down
