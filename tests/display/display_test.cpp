@@ -25,12 +25,9 @@ TEST_F(DisplayTest, FullScreenStartUpOpensEverythingAndLogsThePixelFormat) {
   Open();
   CloseErrorLog();
   EXPECT_NE(display.back_clipper, nullptr);
-  EXPECT_EQ(display.window_clipper, nullptr);
   EXPECT_EQ(display.pack_rgb16(255, 255, 255), 65535);
   EXPECT_EQ(display.pack_rgb16(8, 4, 8), 2081);
   EXPECT_EQ(display.palette_entries[255].peBlue, 1);  // 257 keeps its low byte
-  EXPECT_EQ(HeadlessModeHeight(), 480);
-  EXPECT_EQ(BackPixel(639, 479), 0);
   const std::string log = ReadTextFile("err.txt");
   EXPECT_NE(log.find("\npixel format = 8\npixel format = 5.6.5\nClosing Error Output File."), std::string::npos);
 }
@@ -112,11 +109,6 @@ TEST_F(DisplayTest, AttachClipperBoundsTheRegionAndClipsBlits) {
   FillSurface(display.back_surface, 4, nullptr);
   EXPECT_EQ(BackPixel(5, 5), 3);
   nothing_visible->Release();
-  LPDIRECTDRAWSURFACE7 surface = CreateSurface(116, 60, DDSCAPS_SYSTEMMEMORY, 0x1234);
-  DDCOLORKEY key{};
-  ASSERT_EQ(surface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  EXPECT_EQ(key.dwColorSpaceHighValue, 0x1234u);
-  surface->Release();
 }
 
 using PaletteFile = FreshMachineTest;

@@ -100,11 +100,6 @@ class DisplayExtrasTest : public DisplayFixture {
     for (int i = 0; i < 256; ++i) p[i] = PaletteEntry{uint8_t(i), uint8_t(255 - i), uint8_t((i * 7) & 0xFF), 0};
     if (bits == 8) SetPalette(p);
   }
-  PaletteEntry Shown(int index) {
-    PaletteEntry entry;
-    display.palette_object->GetEntries(0, index, 1, &entry);
-    return entry;
-  }
   // Every pixel of the back surface that is not 0, as (x, y) -> value.
   static std::vector<std::pair<Pixel, int>> Drawn(int bytes_per_pixel = 1) {
     std::vector<std::pair<Pixel, int>> ink;
@@ -144,22 +139,6 @@ int32_t Packed(PaletteEntry entry) {
   return value;
 }
 
-// The second colour for its hold of 3 runs, the first for 2, over and over, on the palette
-// object alone.
-TEST_F(DisplayExtrasTest, BlinkerPhasesOverManyRuns) {
-  blink_table.slots[4].phase = 1;  // left over before the first call: cleared by it
-  OpenWithPalette();
-  const PaletteBlinker blinker{77, Packed({200, 10, 20, 0}), Packed({5, 250, 6, 0}), 2, 3, 99, 99};
-  EXPECT_EQ(PaletteBlink(BLINK_ADD, &blinker, 0), 0);
-  EXPECT_EQ(Shown(77).peGreen, 250);
-  for (int run = 1; run <= 50; ++run) {
-    EXPECT_EQ(PaletteBlink(BLINK_RUN, nullptr, 0), 1);
-    EXPECT_EQ(Shown(77).peRed, run % 5 >= 3 ? 200 : 5) << run;
-  }
-  EXPECT_EQ(display.palette_entries[77].peRed, 77);
-  EXPECT_EQ(PaletteBlink(BLINK_REMOVE, nullptr, 4), -1);
-}
-
 TEST_F(DisplayExtrasTest, BlinkSlotsAddRemoveChangeAndRefusals) {
   OpenWithPalette();
   const PaletteBlinker a{1, Packed({1, 1, 1, 0}), Packed({2, 2, 2, 0}), 1, 1, 0, 0};
@@ -171,7 +150,9 @@ TEST_F(DisplayExtrasTest, BlinkSlotsAddRemoveChangeAndRefusals) {
   const PaletteBlinker changed{200, Packed({9, 9, 9, 0}), Packed({8, 8, 8, 0}), 4, 5, 0, 0};
   EXPECT_EQ(PaletteBlink(BLINK_CHANGE, &changed, 2), 2);
   EXPECT_EQ(blink_table.slots[2].entry_index, 1);  // only colours and holds change
-  EXPECT_EQ(Shown(1).peRed, 8);  // the colour of the current phase
+  PaletteEntry shown;
+  display.palette_object->GetEntries(0, 1, 1, &shown);
+  EXPECT_EQ(shown.peRed, 8);  // the colour of the current phase
   EXPECT_EQ(PaletteBlink(BLINK_REMOVE, nullptr, -1), -1);
   EXPECT_EQ(PaletteBlink(BLINK_CHANGE, &a, BLINK_SLOTS), -1);
   EXPECT_EQ(PaletteBlink(BLINK_ADD, nullptr, 0), -1);

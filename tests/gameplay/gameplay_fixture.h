@@ -39,7 +39,6 @@ class GameFixture : public FolderTest {
   // Holds or lets go of a key from now on, for the next keyboard read.
   static void Hold(int virtual_key, bool down = true) { HeadlessScheduleKey(HeadlessNow(), virtual_key, down); }
   static int SparesLeft() { return life_bot_present[0] + life_bot_present[1] + life_bot_present[2]; }
-  static bool Visible(const Sprite& sprite) { return (sprite.flags & SPRITE_VISIBLE) != 0; }
   // True when every pixel of the 58 x 30 box at (x, y), outside the box at `skip`, shows the
   // backdrop picture.
   static bool ShowsBackdrop(const HeadlessFrame& frame, int x, int y, Spot skip = {-100, -100}) {
