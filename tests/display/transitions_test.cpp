@@ -77,4 +77,14 @@ TEST_F(TransitionsTest, LinesAreClippedAndOrdered) {
   EXPECT_EQ(std::vector<uint8_t>(&buffer[20 * 640 + 9], &buffer[20 * 640 + 14]), std::vector<uint8_t>({0, 6, 6, 6, 0}));
 }
 
+TEST_F(TransitionsTest, SixteenBitLinesStepByUnits) {
+  std::vector<uint16_t> buffer(640 * 8, 0);
+  DrawVLine16(5, 2, 7, 0x1234, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
+  for (int y = 0; y < 8; ++y) EXPECT_EQ(buffer[y * 640 + 7], (y >= 2 && y <= 5) ? 0x1234 : 0) << y;
+  DrawHLine16(-1, 2, 0, 0x10077, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
+  DrawHLine16(6, 4, 1, 0x55, reinterpret_cast<uint8_t*>(buffer.data()), 1280);
+  EXPECT_EQ(std::vector<uint16_t>(&buffer[0], &buffer[4]), std::vector<uint16_t>({0x77, 0x77, 0x77, 0}));
+  EXPECT_EQ(std::vector<uint16_t>(&buffer[643], &buffer[648]), std::vector<uint16_t>({0, 0x55, 0x55, 0x55, 0}));
+}
+
 }  // namespace
