@@ -143,14 +143,26 @@ int Control(int id, Call call) {
   return call(sound_table[id].buffer) == DS_OK ? 1 : 0;
 }
 
+// Makes the DirectSound object for the main window; on failure none is kept.
+bool CreateDirectSound() {
+  if (DirectSoundCreate(nullptr, &direct_sound, nullptr) != DS_OK) {
+    direct_sound = nullptr;
+    return false;
+  }
+  if (direct_sound->SetCooperativeLevel(main_window, DSSCL_NORMAL) == DS_OK) return true;
+  direct_sound->Release();
+  direct_sound = nullptr;
+  return false;
+}
+
 }  // namespace
 
 int SoundInit() {
   if (sound_first_call) {
     std::memset(sound_table, 0, sizeof sound_table);
+    // The first call counts as done only once the device exists, so a failed one can be retried.
+    if (!CreateDirectSound()) return 0;
     sound_first_call = 0;
-    if (DirectSoundCreate(nullptr, &direct_sound, nullptr) != DS_OK) return 0;
-    if (direct_sound->SetCooperativeLevel(main_window, DSSCL_NORMAL) != DS_OK) return 0;
   }
   for (int id = 0; id < SOUND_SLOTS; ++id) {
     if (sound_table[id].buffer) {

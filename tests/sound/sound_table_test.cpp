@@ -244,7 +244,8 @@ TEST_F(SoundTableTest, PlayLoopStopAndTheTimeLeftOverVirtualTime) {
 }
 
 // Shut-down forgets the device and every buffer, so it can run twice; a later SoundInit starts
-// afresh, and one whose DirectSound cannot be made leaves every sound silent and harmless.
+// afresh, and one whose DirectSound cannot be made leaves every sound silent and harmless until
+// a later SoundInit makes it.
 TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndStartAgain) {
   const int id = Load(GameWave(std::string(100, '\x90')));
   EXPECT_EQ(SoundShutdown(), 1);
@@ -263,6 +264,9 @@ TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndS
     EXPECT_EQ(ReplicateSound(id), -1);
   }
   EXPECT_STREQ(SoundFileName(SOUND_SLOTS), "");
+  EXPECT_EQ(SoundInit(), 1);  // the failed start is tried again, not taken for done
+  EXPECT_NE(direct_sound, nullptr);
+  EXPECT_EQ(LoadWav("test.wav", SOUND_CONTROLS), 0);
 }
 
 }  // namespace
