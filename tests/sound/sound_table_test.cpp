@@ -210,6 +210,7 @@ TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   EXPECT_EQ(sound_table[id].state, 1);
   EXPECT_EQ(SoundStatus(copy), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
   EXPECT_EQ(ReplicateSound(id), -1);  // no buffer to duplicate: the slot is given back
+  EXPECT_EQ(ReplicateSound(SOUND_SLOTS), -1);
   EXPECT_EQ(StopAllSounds(), 1);
   EXPECT_EQ(SoundStatus(copy), 0);
 }
@@ -248,6 +249,10 @@ TEST_F(SoundTableTest, PlayLoopStopAndTheTimeLeftOverVirtualTime) {
 // a later SoundInit makes it.
 TEST_F(SoundTableTest, ShutDownForgetsTheDeviceAndEveryBufferSoItCanRunTwiceAndStartAgain) {
   const int id = Load(GameWave(std::string(100, '\x90')));
+  EXPECT_EQ(SoundInit(), 1);  // a second start empties the table and keeps its one device
+  EXPECT_EQ(SoftSoundObjectCount(), 1);
+  EXPECT_EQ(sound_table[id].state, 0);
+  EXPECT_EQ(Load(GameWave(std::string(100, '\x90'))), id);
   EXPECT_EQ(SoundShutdown(), 1);
   EXPECT_EQ(direct_sound, nullptr);
   EXPECT_EQ(sound_table[id].buffer, nullptr);
