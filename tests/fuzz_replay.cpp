@@ -10,10 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-void Feed(const std::string& input) {
-  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
-}
-
 std::string WithField(const std::string& seed, size_t at, uint32_t value, FieldOrder order) {
   std::string changed = seed;
   for (int i = 0; i < 4; ++i) {
@@ -36,20 +32,18 @@ std::vector<std::string> ReadFuzzSeeds(const char* folder) {
 
 int FeedSeedsAndMutations(const std::vector<std::string>& seeds, FieldOrder order) {
   const uint32_t edges[] = {0, 1, 3, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFF8u, 0xFFFFFFFFu};
-  int runs = 0;
+  std::vector<std::string> inputs;
   for (const std::string& seed : seeds) {
-    Feed(seed);
-    for (size_t length = 0; length < seed.size(); ++length, ++runs) Feed(seed.substr(0, length));
-    for (size_t bit = 0; bit < seed.size() * 8; ++bit, ++runs) {
-      std::string flipped = seed;
+    inputs.push_back(seed);
+    for (size_t length = 0; length < seed.size(); ++length) inputs.push_back(seed.substr(0, length));
+    for (size_t bit = 0; bit < seed.size() * 8; ++bit) {
+      std::string& flipped = inputs.emplace_back(seed);
       flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
-      Feed(flipped);
     }
     for (size_t at = 0; at + 4 <= seed.size(); at += 2)
-      for (uint32_t value : edges) {
-        Feed(WithField(seed, at, value, order));
-        ++runs;
-      }
+      for (uint32_t value : edges) inputs.push_back(WithField(seed, at, value, order));
   }
-  return runs;
+  for (const std::string& input : inputs)
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+  return static_cast<int>(inputs.size());
 }

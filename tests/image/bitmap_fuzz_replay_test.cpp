@@ -25,20 +25,15 @@ const size_t FIELDS[] = {BF_OFF_BITS, BI_SIZE, BI_WIDTH, BI_HEIGHT, BI_COMPRESSI
 const uint32_t EDGE_VALUES[] = {0, 1, 2, 3, 4, 40, 108, 124, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 65536, 65537};
 
 void Mutate(std::vector<uint8_t>& bytes, std::mt19937& random) {
-  switch (Below(random, 4)) {
-    case 0:
-      for (int i = 0; i < 4 && !bytes.empty(); ++i) bytes[Below(random, bytes.size())] = uint8_t(random());
-      break;
-    case 1:
-      Poke32(bytes, FIELDS[Below(random, std::size(FIELDS))], EDGE_VALUES[Below(random, std::size(EDGE_VALUES))]);
-      break;
-    case 2:
-      bytes.resize(Below(random, bytes.size() + 1));
-      break;
-    default:
-      Poke16(bytes, BI_BIT_COUNT, static_cast<uint16_t>(Below(random, 33)));
-      break;
-  }
+  const size_t kind = Below(random, 4);
+  if (kind == 0)
+    for (int i = 0; i < 4 && !bytes.empty(); ++i) bytes[Below(random, bytes.size())] = uint8_t(random());
+  else if (kind == 1)
+    Poke(bytes, FIELDS[Below(random, std::size(FIELDS))], EDGE_VALUES[Below(random, std::size(EDGE_VALUES))]);
+  else if (kind == 2)
+    bytes.resize(Below(random, bytes.size() + 1));
+  else
+    Poke(bytes, BI_BIT_COUNT, static_cast<uint32_t>(Below(random, 33)), 2);
 }
 
 class BitmapFuzzReplayTest : public FreshMachineTest {};

@@ -26,11 +26,9 @@ std::vector<uint8_t> PicturePixels(const BmpSpec& spec) {
 
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-void Put16(std::vector<uint8_t>& out, uint16_t value) {
-  for (int i = 0; i < 2; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+// Appends a little-endian field of `bytes` bytes.
+void Put(std::vector<uint8_t>& out, uint32_t value, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 // One row as the file holds it: pixels below 8 bits packed from the high bits of each byte.
@@ -68,20 +66,20 @@ int PaletteEntries(const BmpSpec& spec) {
 
 // The 12-byte core header: size, then width, height, planes and bit count in 16 bits each.
 void PutCoreHeader(std::vector<uint8_t>& out, const BmpSpec& spec) {
-  Put32(out, 12);
-  for (int field : {spec.width, spec.height, 1, spec.bits}) Put16(out, static_cast<uint16_t>(field));
+  Put(out, 12);
+  for (int field : {spec.width, spec.height, 1, spec.bits}) Put(out, static_cast<uint16_t>(field), 2);
 }
 
 void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec, size_t data_bytes, int entries) {
-  Put32(out, spec.info_size);
-  Put32(out, static_cast<uint32_t>(spec.width));
-  Put32(out, static_cast<uint32_t>(spec.height));
-  Put16(out, 1);
-  Put16(out, static_cast<uint16_t>(spec.bits));
+  Put(out, spec.info_size);
+  Put(out, static_cast<uint32_t>(spec.width));
+  Put(out, static_cast<uint32_t>(spec.height));
+  Put(out, 1, 2);
+  Put(out, static_cast<uint16_t>(spec.bits), 2);
   const uint32_t size_image = spec.size_image_zero ? 0 : static_cast<uint32_t>(data_bytes);
   const uint32_t clr_used = spec.clr_used >= 0 ? spec.clr_used : entries > 0 && entries < 256 ? entries : 0;
-  for (uint32_t field : {spec.compression, size_image, 2835u, 2835u, clr_used, 0u}) Put32(out, field);
-  for (uint32_t mask : spec.masks) Put32(out, mask);  // inside a longer header, after a 40-byte one
+  for (uint32_t field : {spec.compression, size_image, 2835u, 2835u, clr_used, 0u}) Put(out, field);
+  for (uint32_t mask : spec.masks) Put(out, mask);  // inside a longer header, after a 40-byte one
   if (out.size() < 14 + spec.info_size) out.resize(14 + spec.info_size, 0);
 }
 
@@ -96,9 +94,9 @@ std::vector<uint8_t> EncodeBmp(const BmpSpec& spec) {
   std::vector<uint8_t> out;
   out.push_back('B');
   out.push_back('M');
-  Put32(out, offset + static_cast<uint32_t>(data.size() + spec.trailing.size()));
-  Put32(out, 0);
-  Put32(out, offset);
+  Put(out, offset + static_cast<uint32_t>(data.size() + spec.trailing.size()));
+  Put(out, 0);
+  Put(out, offset);
   if (core)
     PutCoreHeader(out, spec);
   else
@@ -119,12 +117,8 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   return std::fclose(file) == 0 && ok;
 }
 
-void Poke32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-void Poke16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
-  for (int i = 0; i < 2; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+void Poke(std::vector<uint8_t>& bytes, size_t offset, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 int WriteBitmapSeeds(const std::string& folder) {

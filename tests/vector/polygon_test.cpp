@@ -98,10 +98,9 @@ TEST_F(VectorTest, SixteenBitFillsWriteUnits) {
   FillPolygon16(&polygon, buffer, 201);
   EXPECT_EQ(66, std::count(units.begin(), units.end(), 0xABCD));
   EXPECT_EQ(12, std::count(units.begin(), units.end(), 0xFEDC));
-  EXPECT_EQ(0xABCD, units[13 * 100 + 11]);
-  EXPECT_EQ(0xABCD, units[20 * 100 + 15]);
-  EXPECT_EQ(0xFEDC, units[3 * 100 + 53]);
-  EXPECT_EQ(0, units[4 * 100 + 50]);
+  const std::pair<int, int> spots[] = {
+      {13 * 100 + 11, 0xABCD}, {20 * 100 + 15, 0xABCD}, {3 * 100 + 53, 0xFEDC}, {4 * 100 + 50, 0}};
+  for (const auto& [at, unit] : spots) EXPECT_EQ(unit, units[at]) << at;
 }
 
 // ---- Polygons ------------------------------------------------------------------------------
@@ -160,9 +159,7 @@ TEST_F(VectorTest, OutlineDrawsClosedClippedEdges) {
   Screen screen;
   EXPECT_EQ(1, DrawPolygonOutline8(&polygon, screen.Buffer(), Screen::PITCH));
   EXPECT_EQ(16, screen.Count());
-  EXPECT_EQ(std::make_pair(10, 14), screen.Row(10));
-  EXPECT_EQ(std::make_pair(10, 14), screen.Row(12));  // the closing edge on the left
-  EXPECT_EQ(std::make_pair(10, 14), screen.Row(14));
+  for (int y : {10, 12, 14}) EXPECT_EQ(std::make_pair(10, 14), screen.Row(y)) << y;  // 12: the closing edge on the left
   polygon.x0 = -2;  // over the left edge of the clip
   Screen clipped;
   EXPECT_EQ(1, DrawPolygonOutline8(&polygon, clipped.Buffer(), Screen::PITCH));
@@ -239,11 +236,8 @@ TEST_F(VectorTest, ScansAreClampedToTheScreen) {
 }
 
 TEST(TruncateToIntTest, TruncatesTowardZeroAndStopsAtTheEnds) {
-  EXPECT_EQ(-2, TruncateToInt(-2.7));
-  EXPECT_EQ(2, TruncateToInt(2.7));
-  EXPECT_EQ(INT_MAX, TruncateToInt(1e20));
-  EXPECT_EQ(INT_MIN, TruncateToInt(-1e20));
-  EXPECT_EQ(0, TruncateToInt(NAN));
+  const std::pair<double, int> cases[] = {{-2.7, -2}, {2.7, 2}, {1e20, INT_MAX}, {-1e20, INT_MIN}, {NAN, 0}};
+  for (const auto& [value, truncated] : cases) EXPECT_EQ(truncated, TruncateToInt(value)) << value;
 }
 
 }  // namespace
