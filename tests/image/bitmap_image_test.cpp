@@ -14,10 +14,8 @@ class BitmapImageTest : public FreshMachineTest {
     DestroyBitmapImage(&image);
     FreshMachineTest::TearDown();
   }
-  uint8_t At(int x, int y) const { return image.pixels[y * image.width + x]; }
-  std::vector<uint8_t> Row(int row) const {
-    return std::vector<uint8_t>(image.pixels + row * image.width, image.pixels + (row + 1) * image.width);
-  }
+  // The image's bytes, top row first.
+  std::vector<uint8_t> Pixels() const { return std::vector<uint8_t>(image.pixels, image.pixels + image.size_bytes); }
   // A 5 x 2 8-bit image with rows "0 1 2 3 4" and "5 6 7 8 9".
   void CreateCounting(BitmapImage* counting) {
     ASSERT_EQ(1, CreateBitmapImage(counting, 0, 0, 5, 2, 8));
@@ -119,19 +117,18 @@ TEST_F(BitmapImageTest, DrawingIsOpaqueOrSkipsZero) {
 TEST_F(BitmapImageTest, ScrollingRotatesColumns) {
   const struct {
     int dx, dy, result;
-    std::vector<uint8_t> row0, row1;
+    std::vector<uint8_t> pixels;  // two rows
   } cases[] = {
-      {2, 0, 1, {3, 4, 0, 1, 2}, {8, 9, 5, 6, 7}},
-      {-12, 0, 1, {2, 3, 4, 0, 1}, {7, 8, 9, 5, 6}},  // -12 mod 5 = -2
-      {10, 0, 1, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}},   // whole turns
-      {0, 0, 0, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}},
+      {2, 0, 1, {3, 4, 0, 1, 2, 8, 9, 5, 6, 7}},
+      {-12, 0, 1, {2, 3, 4, 0, 1, 7, 8, 9, 5, 6}},  // -12 mod 5 = -2
+      {10, 0, 1, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},   // whole turns
+      {0, 0, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dx);
     CreateCounting(&image);
     EXPECT_EQ(c.result, ScrollBitmapImage(&image, c.dx, c.dy));
-    EXPECT_EQ(c.row0, Row(0));
-    EXPECT_EQ(c.row1, Row(1));
+    EXPECT_EQ(c.pixels, Pixels());
     DestroyBitmapImage(&image);
   }
   BitmapImage empty{};
@@ -144,13 +141,10 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
   CreateCounting(&source);
   ASSERT_EQ(1, CreateBitmapImage(&image, 0, 0, 4, 3, 8));
   ASSERT_EQ(1, CopyImageRect(&image, 2, 1, &source, 1, 0, 4, 2));  // only 2 x 2 fit
-  EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0}), Row(0));
-  EXPECT_EQ((std::vector<uint8_t>{0, 0, 1, 2}), Row(1));
-  EXPECT_EQ((std::vector<uint8_t>{0, 0, 6, 7}), Row(2));
-  ASSERT_EQ(1, CopyImageRect(&image, -1, -1, &source, 0, 0, 3, 3));
-  EXPECT_EQ((std::vector<uint8_t>{6, 7, 0, 0}), Row(0));
-  ASSERT_EQ(1, CopyImageRect(&image, 0, 2, &source, 0, 0, 4, 2));  // one row fits above the bottom
-  EXPECT_EQ((std::vector<uint8_t>{0, 1, 2, 3}), Row(2));
+  EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 6, 7}), Pixels());
+  ASSERT_EQ(1, CopyImageRect(&image, -1, -1, &source, 0, 0, 3, 3));  // into the top row
+  ASSERT_EQ(1, CopyImageRect(&image, 0, 2, &source, 0, 0, 4, 2));    // one row fits above the bottom
+  EXPECT_EQ((std::vector<uint8_t>{6, 7, 0, 0, 0, 0, 1, 2, 0, 1, 2, 3}), Pixels());
   BitmapImage wide{};
   ASSERT_EQ(1, CreateBitmapImage(&wide, 0, 0, 4, 3, 16));
   EXPECT_EQ(0, CopyImageRect(&wide, 0, 0, &source, 0, 0, 2, 2));
@@ -164,18 +158,17 @@ TEST_F(BitmapImageTest, CopyRectClipsAndRefusesMixedDepths) {
 TEST_F(BitmapImageTest, CopyRectWithinOneImage) {
   const struct {
     int dest_x, dest_y, src_x, src_y;
-    std::vector<uint8_t> column0, row0;
-  } cases[] = {{0, 1, 0, 0, {1, 1, 2, 3}, {1, 2, 3, 4}},   // down one
-               {0, 0, 0, 1, {2, 3, 4, 4}, {2, 3, 4, 5}},   // up one
-               {1, 0, 0, 0, {1, 2, 3, 4}, {1, 1, 2, 3}}};  // right one
+    std::vector<uint8_t> pixels;
+  } cases[] = {{0, 1, 0, 0, {1, 2, 3, 4, 1, 2, 3, 4, 2, 3, 4, 5, 3, 4, 5, 6}},   // down one
+               {0, 0, 0, 1, {2, 3, 4, 5, 3, 4, 5, 6, 4, 5, 6, 7, 4, 5, 6, 7}},   // up one
+               {1, 0, 0, 0, {1, 1, 2, 3, 2, 2, 3, 4, 3, 3, 4, 5, 4, 4, 5, 6}}};  // right one
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.dest_x << c.dest_y << c.src_x << c.src_y);
     ASSERT_EQ(1, CreateBitmapImage(&image, 0, 0, 4, 4, 8));
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 4; ++x) image.pixels[y * 4 + x] = static_cast<uint8_t>(1 + x + y);
     ASSERT_EQ(1, CopyImageRect(&image, c.dest_x, c.dest_y, &image, c.src_x, c.src_y, 4, 4));
-    EXPECT_EQ(c.row0, Row(0));
-    EXPECT_EQ(c.column0, (std::vector<uint8_t>{At(0, 0), At(0, 1), At(0, 2), At(0, 3)}));
+    EXPECT_EQ(c.pixels, Pixels());
     DestroyBitmapImage(&image);
   }
 }

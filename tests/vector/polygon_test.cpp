@@ -145,7 +145,6 @@ TEST_F(VectorTest, PolygonsFillExactly) {
   Polygon2D no_vertices = PolygonOf(square, 10, 10, 1);
   no_vertices.vertices = nullptr;
   FillPolygon8(&no_vertices, screen.Buffer(), Screen::PITCH);
-  FillPolygon16(&no_vertices, screen.Buffer(), Screen::PITCH);
   FillPolygon8(nullptr, screen.Buffer(), Screen::PITCH);
   no_vertices.vertices = square.data();
   no_vertices.vertex_count = -3;
@@ -169,9 +168,6 @@ TEST_F(VectorTest, OutlineDrawsClosedClippedEdges) {
   polygon.state = 1;
   polygon.vertex_count = 0;  // no vertices: nothing, not vertices[-1]
   EXPECT_EQ(0, DrawPolygonOutline8(&polygon, clipped.Buffer(), Screen::PITCH));
-  polygon.vertices = nullptr;
-  polygon.vertex_count = 4;
-  EXPECT_EQ(0, DrawPolygonOutline16(&polygon, clipped.Buffer(), Screen::PITCH));
   EXPECT_EQ(0, DrawPolygonOutline8(nullptr, clipped.Buffer(), Screen::PITCH));
   EXPECT_EQ(9, clipped.Count());
   std::vector<Vertex2D> line{{0, 0}, {3, 0}};
@@ -230,9 +226,6 @@ TEST_F(VectorTest, ScansAreClampedToTheScreen) {
   EXPECT_EQ(1, ScanColors16(-5, -5, 700, 500, 0x1234, 0x9999, wide, pitch + 1));
   EXPECT_EQ(1, ScanColors16(-5, -5, 700, 500, 0x9999, 0x51234, wide, pitch));
   EXPECT_EQ(0, ScanColors16(-5, -5, 700, 500, 0x5678, 0x9999, wide, pitch));
-  EXPECT_EQ(0, ScanColors16(0, 0, 638, 479, 0x1234, 0x1234, wide, pitch));
-  EXPECT_EQ(0, ScanColors16(0, 0, 639, 478, 0x1234, 0x1234, wide, pitch));
-  EXPECT_EQ(0, ScanColors16(0, 0, 639, 479, 0, 0, nullptr, pitch));
 }
 
 TEST(TruncateToIntTest, TruncatesTowardZeroAndStopsAtTheEnds) {
