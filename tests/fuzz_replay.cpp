@@ -8,19 +8,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace {
-
-std::string WithField(const std::string& seed, size_t at, uint32_t value, FieldOrder order) {
-  std::string changed = seed;
-  for (int i = 0; i < 4; ++i) {
-    const int shift = order == FieldOrder::LittleEndian ? 8 * i : 24 - 8 * i;
-    changed[at + i] = static_cast<char>((value >> shift) & 0xFF);
-  }
-  return changed;
-}
-
-}  // namespace
-
 std::vector<std::string> ReadFuzzSeeds(const char* folder) {
   std::vector<std::string> seeds;
   std::error_code error;
@@ -41,7 +28,11 @@ int FeedSeedsAndMutations(const std::vector<std::string>& seeds, FieldOrder orde
       flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
     }
     for (size_t at = 0; at + 4 <= seed.size(); at += 2)
-      for (uint32_t value : edges) inputs.push_back(WithField(seed, at, value, order));
+      for (uint32_t value : edges) {  // the field at `at` set to `value`
+        std::string& changed = inputs.emplace_back(seed);
+        for (int i = 0; i < 4; ++i)
+          changed[at + i] = static_cast<char>(value >> (order == FieldOrder::LittleEndian ? 8 * i : 24 - 8 * i));
+      }
   }
   for (const std::string& input : inputs)
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());

@@ -59,11 +59,6 @@ std::vector<uint8_t> PixelData(const BmpSpec& spec) {
   return data;
 }
 
-int PaletteEntries(const BmpSpec& spec) {
-  if (spec.bits > 8) return 0;
-  return spec.palette_entries >= 0 ? spec.palette_entries : 1 << spec.bits;
-}
-
 // The 12-byte core header: size, then width, height, planes and bit count in 16 bits each.
 void PutCoreHeader(std::vector<uint8_t>& out, const BmpSpec& spec) {
   Put(out, 12);
@@ -87,7 +82,7 @@ void PutInfoHeader(std::vector<uint8_t>& out, const BmpSpec& spec, size_t data_b
 
 std::vector<uint8_t> EncodeBmp(const BmpSpec& spec) {
   const bool core = spec.info_size == 12;
-  const int entries = PaletteEntries(spec);
+  const int entries = spec.bits > 8 ? 0 : spec.palette_entries >= 0 ? spec.palette_entries : 1 << spec.bits;
   const std::vector<uint8_t> data = PixelData(spec);
   const size_t outside_masks = spec.info_size == 40 ? 4 * spec.masks.size() : 0;
   const uint32_t offset = static_cast<uint32_t>(14 + spec.info_size + outside_masks + (core ? 3 : 4) * entries);
