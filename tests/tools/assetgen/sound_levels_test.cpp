@@ -1,4 +1,4 @@
-// Finishing sounds: loudness, compression and the dithered 8-bit conversion.
+// Finishing sounds: loudness, peaks and fades, and the dithered 8-bit conversion.
 #include "sound_levels.h"
 
 #include <gtest/gtest.h>
