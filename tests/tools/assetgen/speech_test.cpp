@@ -1,16 +1,14 @@
-// The speech pieces: the synthesiser's script, reading its WAV output, trimming, resampling.
+// The speech pieces: splitting the script into sentences, reading the synthesiser's WAV output,
+// trimming, resampling.
 #include "speech.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "asset_reader.h"
 #include "byte_writer.h"
 
 namespace {
@@ -54,22 +52,7 @@ TEST(SpeechWav, DecodesSixteenBitMonoPastOtherChunksAndRefusesAnythingElse) {
     EXPECT_TRUE(DecodeWav16(std::vector<uint8_t>(bytes), &rate).empty());
 }
 
-// The lengths of the spoken lines, their pauses and their speed show in the golden runs' timing;
-// here the synthesiser's scratch files must be gone, and each line come back as one sound.
-TEST(SpeakLines, SpeaksEveryLineAndLeavesNothingInTheScratchFolder) {
-  const std::string scratch = MakeScratchFolder();
-  setenv("TMPDIR", scratch.c_str(), 1);
-  const std::vector<Samples> spoken = SpeakLines({{"Dog!", 1.0}, {"Dog! Cat!", 1.0}});
-  unsetenv("TMPDIR");
-  EXPECT_TRUE(std::filesystem::is_empty(scratch)) << "scratch files left behind";
-  RemoveFolder(scratch);
-  ASSERT_EQ(spoken.size(), 2u);
-  EXPECT_GT(spoken[1].size(), spoken[0].size() * 2) << "both sentences and the pause between them";
-}
-
-TEST(SpeechScript, EscapesQuotesAndSplitsSentencesAfterEachEndMarkFollowedByASpace) {
-  const std::string script = SpeechScript({{"Say \"hi\".", 1.0}}, "/tmp/x");
-  EXPECT_NE(script.find("(Utterance Text \"Say \\\"hi\\\".\"))"), std::string::npos) << script;
+TEST(SpeechSentences, EndAfterEachEndMarkFollowedByASpace) {
   // A point inside a number ends nothing.
   EXPECT_EQ(SplitSentences("Use the keys. Touch them, in order? Keep away! "),
             (std::vector<std::string>{"Use the keys.", "Touch them, in order?", "Keep away!"}));
