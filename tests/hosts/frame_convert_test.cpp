@@ -172,6 +172,14 @@ TEST(ScaleFrame, RepeatsNearestPixelsInsideTheBoxOnly) {
   }
 }
 
+TEST(IsSoftwareRasterizer, KnowsTheProcessorRasterisersByName) {
+  for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer",
+                           "SWR (LLVM 12.0.0, 256 bits)"})
+    EXPECT_TRUE(IsSoftwareRasterizer(name)) << name;
+  for (const char* name : {"Graphics Adapter 620 (hardware)", "", static_cast<const char*>(nullptr)})
+    EXPECT_FALSE(IsSoftwareRasterizer(name));
+}
+
 TEST(FitLetterbox, KeepsTheFrameShapeCentredWithBars) {
   struct Case {
     int output_width, output_height, frame_width, frame_height;
