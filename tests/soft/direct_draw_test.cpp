@@ -66,15 +66,12 @@ class DirectDrawTest : public FreshMachineTest {
         for (int x = 0; x < width; ++x) memory[y * pitch + x] = static_cast<uint8_t>(value(x, y));
     });
   }
-  uint8_t PixelAt(LPDIRECTDRAWSURFACE7 surface, int x, int y) {
-    uint8_t value = 0;
-    WithLock(surface, [&](uint8_t* memory, LONG pitch) { value = memory[y * pitch + x]; });
-    return value;
-  }
   // The pixels at each (x, y) listed, in order.
   std::vector<int> PixelsAt(LPDIRECTDRAWSURFACE7 surface, std::initializer_list<std::pair<int, int>> points) {
     std::vector<int> values;
-    for (const auto& point : points) values.push_back(PixelAt(surface, point.first, point.second));
+    WithLock(surface, [&](uint8_t* memory, LONG pitch) {
+      for (const auto& point : points) values.push_back(memory[point.second * pitch + point.first]);
+    });
     return values;
   }
   HRESULT Fill(LPDIRECTDRAWSURFACE7 surface, DWORD color) {
@@ -98,16 +95,14 @@ class DirectDrawTest : public FreshMachineTest {
   }
 };
 
-TEST_F(DirectDrawTest, ALockedSurfaceRefusesALockFlipAndBlitUntilUnlocked) {
+TEST_F(DirectDrawTest, ALockedSurfaceRefusesAFlipAndBlitUntilUnlocked) {
   DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof desc;
   ASSERT_EQ(back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
   EXPECT_GT(desc.lPitch, 640);  // rows wider than their pixels
-  EXPECT_EQ(back->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DDERR_SURFACEBUSY);
   EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
   EXPECT_EQ(Fill(back, 1), DDERR_SURFACEBUSY);
-  EXPECT_EQ(back->Unlock(nullptr), DD_OK);
-  EXPECT_EQ(back->Unlock(nullptr), DDERR_NOTLOCKED);
+  EXPECT_EQ(back->Unlock(nullptr), DD_OK);  // a second lock or unlock: the platform probe's
   DDSURFACEDESC2 wrong_size{};
   EXPECT_EQ(back->Lock(nullptr, &wrong_size, DDLOCK_WAIT, nullptr), DDERR_INVALIDPARAMS);
   RECT thin{0, 4, 10, 4};
@@ -148,58 +143,29 @@ TEST_F(DirectDrawTest, OnlyDisplayMemoryIsLostAndRestoreBringsItBack) {
   HeadlessSetDisplayLost(false);
   ASSERT_EQ(dd->RestoreAllSurfaces(), DD_OK);
   for (LPDIRECTDRAWSURFACE7 surface : {primary, back, video}) EXPECT_EQ(surface->IsLost(), DD_OK);
-  EXPECT_EQ(PixelAt(video, 7, 7), 0xCD);
+  EXPECT_EQ(PixelsAt(video, {{7, 7}}), std::vector<int>{0xCD});
   EXPECT_EQ(video->Blt(nullptr, system, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   EXPECT_EQ(back->Blt(nullptr, video, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelAt(back, 3, 4), 5);
+  EXPECT_EQ(PixelsAt(back, {{3, 4}}), std::vector<int>{5});
   for (LPDIRECTDRAWSURFACE7 surface : {system, video}) surface->Release();
 }
 
-// Rectangles near the 32-bit limits: stretched blits scale in 64 bits and stay on both surfaces;
-// BltFast refuses positions that would run past the destination.
+// Rectangles near the 32-bit limits: stretched blits scale in 64 bits and stay on both surfaces.
+// BltFast refuses a position one pixel too far; Blt, which it ends in, refuses any rectangle that
+// leaves the surface, so positions near 2^32 need no rows of their own.
 TEST_F(DirectDrawTest, RectanglesAtTheThirtyTwoBitLimitsStayInside) {
   LPDIRECTDRAWSURFACE7 source = Plain(4, 4);
   Paint(source, 4, 4, [](int x, int y) { return 10 * y + x + 1; });
-  RECT huge{-2147483647 - 1, 0, 2147483647, 1};
-  EXPECT_EQ(back->BltFast(0x7FFFFFF0u, 0, source, nullptr, 0), DDERR_INVALIDRECT);
-  EXPECT_EQ(back->BltFast(0, 0xFFFFFFFFu, source, nullptr, 0), DDERR_INVALIDRECT);
-  EXPECT_EQ(back->BltFast(0, 0, source, &huge, 0), DDERR_INVALIDRECT);
   EXPECT_EQ(back->BltFast(637, 476, source, nullptr, 0), DDERR_INVALIDRECT);
   EXPECT_EQ(back->BltFast(636, 476, source, nullptr, 0), DD_OK);  // the last place it fits
-  EXPECT_EQ(PixelAt(back, 639, 479), 34);
   AttachClips(back, {RECT{0, 0, 640, 480}});
   RECT wide{-2147483647, 0, 2147483647, 2};  // 2^32 - 2 wide: the screen sees its middle
   ASSERT_EQ(back->Blt(&wide, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
   RECT tall{600, -2147483647, 604, 2147483647};
   ASSERT_EQ(back->Blt(&tall, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelsAt(back, {{0, 0}, {639, 1}, {603, 0}, {600, 479}}), (std::vector<int>{3, 23, 24, 21}));
+  EXPECT_EQ(PixelsAt(back, {{0, 0}, {639, 1}, {603, 0}, {600, 479}, {639, 479}}),
+            (std::vector<int>{3, 23, 24, 21, 34}));  // the last from BltFast
   source->Release();
-}
-
-// A blit within one surface whose rectangles overlap copies as if through a copy of the
-// source, in every direction and when stretched.
-TEST_F(DirectDrawTest, OverlappingBlitsWithinOneSurfaceCopyTheOriginalPixels) {
-  LPDIRECTDRAWSURFACE7 surface = Plain(16, 16);
-  const RECT cases[][2] = {
-      {{2, 2, 10, 10}, {0, 0, 8, 8}},    // down and right
-      {{0, 0, 8, 8}, {2, 3, 10, 11}},    // up and left
-      {{1, 5, 16, 6}, {0, 5, 15, 6}},    // along one row
-      {{0, 0, 16, 16}, {4, 4, 12, 12}},  // stretched twice over itself
-  };
-  for (const auto& c : cases) {
-    Paint(surface, 16, 16, [](int x, int y) { return 16 * y + x; });
-    RECT dest = c[0], source = c[1];
-    ASSERT_EQ(surface->Blt(&dest, surface, &source, DDBLT_WAIT, nullptr), DD_OK);
-    const LONG scale = (dest.right - dest.left) / (source.right - source.left);
-    WithLock(surface, [&](uint8_t* memory, LONG pitch) {
-      for (LONG y = dest.top; y < dest.bottom; ++y)
-        for (LONG x = dest.left; x < dest.right; ++x) {
-          const LONG from = 16 * (source.top + (y - dest.top) / scale) + source.left + (x - dest.left) / scale;
-          ASSERT_EQ(memory[y * pitch + x], from) << x << "," << y << " from " << dest.left;
-        }
-    });
-  }
-  surface->Release();
 }
 
 TEST_F(DirectDrawTest, CreationAndPalettesRefuseBadRequests) {

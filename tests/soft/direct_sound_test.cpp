@@ -52,7 +52,6 @@ TEST_F(DirectSoundTest, ASoundPlaysUntilItsSamplesAreConsumedAndNotAMillisecondL
   ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
   HeadlessAdvance(8);
   EXPECT_EQ(Status(buffer), DWORD{DSBSTATUS_PLAYING});  // the query moves the clock to 9 ms
-  EXPECT_EQ(HeadlessNow(), 9u);
   EXPECT_EQ(Status(buffer), 0u);  // 10 ms
   const std::vector<int16_t>& audio = HeadlessAudio();
   ASSERT_EQ(audio.size(), 441u * 2);

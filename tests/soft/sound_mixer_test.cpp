@@ -1,15 +1,15 @@
 // The software mixer: resampling, gains, saturation, ends and loops, sample by sample.
 #include "soft/sound_mixer.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include "../sound/sound_fixture.h"
 
 namespace {
 
-MixVoice Voice(const std::vector<uint8_t>& data, int bits, uint32_t frequency) {
+MixVoice Voice(const std::string& data, int bits, uint32_t frequency) {
   MixVoice voice{};
-  voice.data = data.data();
+  voice.data = reinterpret_cast<const uint8_t*>(data.data());
   voice.frames = static_cast<uint32_t>(data.size() / (bits / 8));
   voice.channels = 1;
   voice.bits = bits;
@@ -17,15 +17,6 @@ MixVoice Voice(const std::vector<uint8_t>& data, int bits, uint32_t frequency) {
   voice.left_gain = voice.right_gain = UNIT_GAIN;
   voice.playing = true;
   return voice;
-}
-
-std::vector<uint8_t> Words(std::initializer_list<int16_t> values) {
-  std::vector<uint8_t> bytes;
-  for (int16_t value : values) {
-    bytes.push_back(static_cast<uint8_t>(value & 0xFF));
-    bytes.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-  }
-  return bytes;
 }
 
 std::vector<int16_t> Mix(std::vector<MixVoice*> voices, int frames, uint32_t rate = 44100) {
@@ -36,8 +27,8 @@ std::vector<int16_t> Mix(std::vector<MixVoice*> voices, int frames, uint32_t rat
 
 TEST(SoundMixer, TwoOverlappingSoundsAtDifferentFrequenciesSampleBySample) {
   // 8-bit at 11025 Hz: four output frames per sample; 16-bit at 22050 Hz: two per sample.
-  const std::vector<uint8_t> low = {128 + 40, 128 - 20};
-  const std::vector<uint8_t> high = Words({1000, -3000, 500});
+  const std::string low = Bytes({128 + 40, 128 - 20});
+  const std::string high = Int16s({1000, -3000, 500});
   MixVoice a = Voice(low, 8, 11025);
   MixVoice b = Voice(high, 16, 22050);
   const std::vector<int16_t> out = Mix({&a, &b}, 10);
@@ -54,7 +45,7 @@ TEST(SoundMixer, TwoOverlappingSoundsAtDifferentFrequenciesSampleBySample) {
 }
 
 TEST(SoundMixer, AStoppedVoiceAddsNothingAndSumsSaturate) {
-  const std::vector<uint8_t> loud = Words({30000, -30000});
+  const std::string loud = Int16s({30000, -30000});
   MixVoice a = Voice(loud, 16, 44100);
   MixVoice b = Voice(loud, 16, 44100);
   MixVoice quiet = Voice(loud, 16, 44100);
@@ -65,7 +56,7 @@ TEST(SoundMixer, AStoppedVoiceAddsNothingAndSumsSaturate) {
 }
 
 TEST(SoundMixer, StereoVoicesKeepTheirSidesAndGainsScaleEach) {
-  const std::vector<uint8_t> stereo = Words({8000, -8000, 4000, 2000});
+  const std::string stereo = Int16s({8000, -8000, 4000, 2000});
   MixVoice voice = Voice(stereo, 16, 44100);
   voice.channels = 2;
   voice.frames = 2;
@@ -76,7 +67,7 @@ TEST(SoundMixer, StereoVoicesKeepTheirSidesAndGainsScaleEach) {
 }
 
 TEST(SoundMixer, ALoopingVoiceStartsOverInsteadOfStopping) {
-  const std::vector<uint8_t> data = {128 + 1, 128 + 2, 128 + 3};
+  const std::string data = Bytes({128 + 1, 128 + 2, 128 + 3});
   MixVoice voice = Voice(data, 8, 44100);
   voice.looping = true;
   const std::vector<int16_t> out = Mix({&voice}, 7);
@@ -94,8 +85,8 @@ TEST(SoundMixer, ALoopingVoiceStartsOverInsteadOfStopping) {
 }
 
 TEST(SoundMixer, LongMixesRunOnAcrossChunks) {
-  std::vector<uint8_t> data(1000);
-  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i % 256);
+  std::string data(1000, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i % 256);
   MixVoice voice = Voice(data, 8, 44100);
   const std::vector<int16_t> out = Mix({&voice}, 1001);
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(out[i * 2], (i % 256 - 128) * 256) << i;

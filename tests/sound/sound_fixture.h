@@ -44,10 +44,24 @@ inline std::string Wave(const std::string& chunks) {
   return ChunkClaiming("RIFF", static_cast<uint32_t>(4 + chunks.size()), "WAVE" + chunks);
 }
 
-// A file in the game's own format: 11025 Hz, 8-bit, mono.
-inline std::string GameWave(const std::string& samples) {
-  const std::string format = Bytes({1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0});
+// The 16-byte PCM format chunk's body; block < 0 takes the size of one frame.
+inline std::string FormatBody(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t tag = 1, int block = -1) {
+  const uint16_t align = static_cast<uint16_t>(block < 0 ? channels * bits / 8 : block);
+  return Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
+}
+
+inline std::string WithFormat(const std::string& format, const std::string& samples) {
   return Wave(Chunk("fmt ", format) + Chunk("data", samples));
+}
+
+// A file in the game's own format: 11025 Hz, 8-bit, mono.
+inline std::string GameWave(const std::string& samples) { return WithFormat(FormatBody(1, 11025, 8), samples); }
+
+// 16-bit samples, little-endian.
+inline std::string Int16s(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int value : values) bytes += Le16(static_cast<uint16_t>(value));
+  return bytes;
 }
 
 // A window and no sound object before each test; after it sound is shut down and no sound
