@@ -100,18 +100,6 @@ void FreshMachineTest::TearDown() {
   std::remove(PALETTE_FILE);
 }
 
-void FolderTest::EnterFolder(const char* folder) {
-  char here[4096];
-  ASSERT_NE(getcwd(here, sizeof here), nullptr);
-  test_dir_ = here;
-  ASSERT_EQ(chdir(folder), 0) << folder;
-}
-
-void FolderTest::TearDown() {
-  if (!test_dir_.empty() && chdir(test_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << test_dir_;
-  FreshMachineTest::TearDown();
-}
-
 std::vector<std::string> GameDataFiles(const std::string& folder) {
   std::vector<std::string> names;
   for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder)) {
