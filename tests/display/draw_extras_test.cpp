@@ -100,13 +100,9 @@ class DisplayExtrasTest : public DisplayFixture {
   // Every pixel of the back surface that is not 0, as (x, y) -> value.
   static std::vector<std::pair<Pixel, int>> Drawn(int bytes_per_pixel = 1) {
     std::vector<std::pair<Pixel, int>> ink;
-    const uint8_t* buffer = LockBackSurface();
     for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) {
-        const uint8_t* pixel = buffer + y * display.back_pitch + x * bytes_per_pixel;
-        if (const int value = bytes_per_pixel == 2 ? pixel[0] | pixel[1] << 8 : pixel[0]) ink.push_back({{x, y}, value});
-      }
-    UnlockBackSurface();
+      for (int x = 0; x < 640; ++x)
+        if (const int value = BackPixel(x, y, bytes_per_pixel)) ink.push_back({{x, y}, value});
     return ink;
   }
 };
