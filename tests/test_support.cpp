@@ -22,9 +22,7 @@ namespace {
 // Tests of one binary run in parallel in one folder; each works in a folder of its own so that
 // the files it writes (the palette file above all) never meet another test's.
 void EnterTestDirectory() {
-  static std::string base;
-  char here[4096];
-  if (base.empty() && getcwd(here, sizeof here)) base = here;
+  static const std::string base = std::filesystem::current_path().string();
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   if (test == nullptr) return;
   const std::string dir = base + "/" + test->test_suite_name() + "." + test->name();
@@ -98,18 +96,6 @@ void ShutDisplay() {
 void FreshMachineTest::TearDown() {
   ShutDisplay();
   std::remove(PALETTE_FILE);
-}
-
-void FolderTest::EnterFolder(const char* folder) {
-  char here[4096];
-  ASSERT_NE(getcwd(here, sizeof here), nullptr);
-  test_dir_ = here;
-  ASSERT_EQ(chdir(folder), 0) << folder;
-}
-
-void FolderTest::TearDown() {
-  if (!test_dir_.empty() && chdir(test_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << test_dir_;
-  FreshMachineTest::TearDown();
 }
 
 std::vector<std::string> GameDataFiles(const std::string& folder) {

@@ -34,16 +34,5 @@ class FreshMachineTest : public ::testing::Test {
   void TearDown() override;
 };
 
-// Fixture for tests that run in another folder (the generated assets): EnterFolder goes there,
-// TearDown comes back to the test's own folder before the base fixture's clean-up.
-class FolderTest : public FreshMachineTest {
- protected:
-  void EnterFolder(const char* folder);
-  void TearDown() override;
-
- private:
-  std::string test_dir_;
-};
-
 // The game's data files in an assets folder (pictures, sounds, palette; not the tune), sorted.
 std::vector<std::string> GameDataFiles(const std::string& folder);

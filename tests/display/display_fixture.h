@@ -24,3 +24,12 @@ class DisplayFixture : public FreshMachineTest {
     return value;
   }
 };
+
+// The same with the 8-bit full-screen display open.
+class OpenDisplayFixture : public DisplayFixture {
+ protected:
+  void SetUp() override {
+    DisplayFixture::SetUp();
+    Open();
+  }
+};

@@ -1,5 +1,4 @@
 // Display start-up and shut-down, clippers, off-screen surfaces and the palette text file.
-#include <cstdio>
 #include <cstring>
 
 #include "display/error_log.h"

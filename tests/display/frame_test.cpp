@@ -6,13 +6,7 @@
 
 namespace {
 
-class FrameTest : public DisplayFixture {
- protected:
-  void SetUp() override {
-    DisplayFixture::SetUp();
-    Open();
-  }
-};
+using FrameTest = OpenDisplayFixture;
 
 TEST_F(FrameTest, LocksDoNotNestAndBlockTheFlip) {
   uint8_t* first = LockBackSurface();

@@ -4,13 +4,7 @@
 
 namespace {
 
-class TransitionsTest : public DisplayFixture {
- protected:
-  void SetUp() override {
-    DisplayFixture::SetUp();
-    Open();
-  }
-};
+using TransitionsTest = OpenDisplayFixture;
 
 // Each fade steps every entry (but entry 0 when fading to black) towards its colour, showing
 // each step at once; the flags stay.

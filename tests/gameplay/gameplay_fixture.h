@@ -2,22 +2,25 @@
 // hold keys and read the frames shown.
 #pragma once
 
+#include <unistd.h>
+
 #include <initializer_list>
 
 #include "display/frame.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
-#include "input/keyboard.h"
 #include "shell/game_shell.h"
 #include "test_support.h"
 
-class GameFixture : public FolderTest {
+class GameFixture : public FreshMachineTest {
  protected:
   // Starts the game in scene 1's play. With pictures it runs in the generated assets folder and
   // keeps every frame; without, every file is missing: sprites draw nothing and every sound is
   // over at once, so each step can be driven directly.
   void StartGame(bool with_pictures = false) {
-    if (with_pictures) EnterFolder(VORK_ASSET_DIR);
+    if (with_pictures) {
+      ASSERT_EQ(chdir(VORK_ASSET_DIR), 0);
+    }
     CreateTestWindow();
     ASSERT_EQ(GameStartup(), 1);
     SetUpScene(1);
@@ -26,10 +29,11 @@ class GameFixture : public FolderTest {
     scene_intro_pending[0] = 0;
     if (with_pictures) HeadlessKeepFrames(FrameKeeping::All);
   }
+  // Not the base fixture's clean-up, which would remove the palette file from the assets folder
+  // (the next test enters a folder of its own).
   void TearDown() override {
     GameShutdown();
     display = DisplayState{};
-    FolderTest::TearDown();
   }
   static void Place(Sprite* sprite, float x, float y) {
     sprite->x = x;

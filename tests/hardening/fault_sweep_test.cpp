@@ -40,8 +40,6 @@ TEST(FaultSweep, EveryPlatformCallOfAShortGameFailsInTurnAndTheGameStillEndsOnEs
   CopyGameFiles("game");
   const RunOutcome clean = RunGameInFolder("game", ShortGame());
   ASSERT_EQ(clean.end, RunEnd::Quit) << clean.problem;
-  // The short game opens the palette, 8 pictures and 18 sounds at start-up and scene 1's two.
-  ASSERT_EQ(PlatformCallCount(PlatformCall::FileOpen), 29);
   std::vector<int> counted;
   for (int k = 0; k < static_cast<int>(PlatformCall::Count); ++k) counted.push_back(PlatformCallCount(PlatformCall(k)));
   const bool full = FullHardeningRun();

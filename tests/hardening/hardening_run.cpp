@@ -128,14 +128,13 @@ RunOutcome Judge(int exit_code) {
 }  // namespace
 
 RunOutcome RunGameInFolder(const std::string& folder, const GameScript& script, const std::function<void()>& before) {
-  char home[4096];
-  if (getcwd(home, sizeof home) == nullptr) return {RunEnd::Failed, "no current folder"};
+  const fs::path home = fs::current_path();
   StartFreshMachine();
   if (chdir(folder.c_str()) != 0) return {RunEnd::Failed, "cannot enter " + folder};
   if (before) before();
   Arrange(script);
   RunOutcome outcome = Judge(RunWinMain());
-  if (chdir(home) != 0) outcome = {RunEnd::Failed, "cannot return to the test folder"};
+  if (chdir(home.c_str()) != 0) outcome = {RunEnd::Failed, "cannot return to the test folder"};
   return outcome;
 }
 

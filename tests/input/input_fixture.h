@@ -7,7 +7,6 @@
 
 #include "input/keyboard.h"
 #include "input/mouse_joystick.h"
-#include "shell/game_shell.h"
 #include "soft/direct_input.h"
 #include "soft/faults.h"
 #include "test_support.h"

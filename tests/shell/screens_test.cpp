@@ -74,7 +74,6 @@ class ScreenTest : public ShellTest {
     }
     GameShutdown();
     display = DisplayState{};
-    StartFreshMachine();
   }
 };
 

@@ -5,7 +5,6 @@
 #include "display/frame.h"
 #include "gameplay/game_world.h"
 #include "gameplay/gameplay.h"
-#include "input/keyboard.h"
 #include "shell/game_shell.h"
 #include "soft/direct_draw.h"
 #include "test_support.h"
