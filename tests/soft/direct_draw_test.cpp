@@ -128,6 +128,32 @@ TEST_F(DirectDrawTest, StretchedAndHalvedKeyedBlitsClipAndScaleTheSourceInPropor
   sprite->Release();
 }
 
+// A blit within one surface whose rectangles overlap copies as if through a copy of the
+// source, in every direction and when stretched.
+TEST_F(DirectDrawTest, OverlappingBlitsWithinOneSurfaceCopyTheOriginalPixels) {
+  LPDIRECTDRAWSURFACE7 surface = Plain(16, 16);
+  const RECT cases[][2] = {
+      {{2, 2, 10, 10}, {0, 0, 8, 8}},    // down and right
+      {{0, 0, 8, 8}, {2, 3, 10, 11}},    // up and left
+      {{1, 5, 16, 6}, {0, 5, 15, 6}},    // along one row
+      {{0, 0, 16, 16}, {4, 4, 12, 12}},  // stretched twice over itself
+  };
+  for (const auto& c : cases) {
+    Paint(surface, 16, 16, [](int x, int y) { return 16 * y + x; });
+    RECT dest = c[0], source = c[1];
+    ASSERT_EQ(surface->Blt(&dest, surface, &source, DDBLT_WAIT, nullptr), DD_OK);
+    const LONG scale = (dest.right - dest.left) / (source.right - source.left);
+    WithLock(surface, [&](uint8_t* memory, LONG pitch) {
+      for (LONG y = dest.top; y < dest.bottom; ++y)
+        for (LONG x = dest.left; x < dest.right; ++x) {
+          const LONG from = 16 * (source.top + (y - dest.top) / scale) + source.left + (x - dest.left) / scale;
+          ASSERT_EQ(memory[y * pitch + x], from) << x << "," << y << " from " << dest.left;
+        }
+    });
+  }
+  surface->Release();
+}
+
 // Losing the display loses display memory only, until restored (not while it is away): the
 // restored surfaces hold 0xCD, system memory keeps its pixels.
 TEST_F(DirectDrawTest, OnlyDisplayMemoryIsLostAndRestoreBringsItBack) {
