@@ -1,8 +1,8 @@
 // Watches a whole game on the headless host and checks, after every pass of the main loop, what
-// must always hold that no fixed flow reaches: the state is one of the eight, and a new game
-// begun from the title has every spare robot back (the robot's bounds, the order the spares go
-// in and the letters' places are pinned by the gameplay tests and the golden runs). The unpaced
-// screens are shown as on a 60 Hz display. Used by the hardening driver (hardening_run.h).
+// must always hold: the state is one of the eight, the robot stays within its bounds, spare
+// robots go from the left and come back only with scene 1's set-up, every word tile is in the
+// field or in its place in the word row. The unpaced screens are shown as on a 60 Hz display.
+// Used by the hardening driver (hardening_run.h).
 #pragma once
 
 #include <cstdint>
