@@ -102,7 +102,7 @@ TEST_F(DirectDrawTest, ALockedSurfaceRefusesAFlipAndBlitUntilUnlocked) {
   EXPECT_GT(desc.lPitch, 640);  // rows wider than their pixels
   EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
   EXPECT_EQ(Fill(back, 1), DDERR_SURFACEBUSY);
-  EXPECT_EQ(back->Unlock(nullptr), DD_OK);  // a second lock or unlock: the platform probe's
+  EXPECT_EQ(back->Unlock(nullptr), DD_OK);  // the platform probe tries a second lock and unlock
   DDSURFACEDESC2 wrong_size{};
   EXPECT_EQ(back->Lock(nullptr, &wrong_size, DDLOCK_WAIT, nullptr), DDERR_INVALIDPARAMS);
   RECT thin{0, 4, 10, 4};
