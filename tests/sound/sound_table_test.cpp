@@ -183,10 +183,16 @@ TEST_F(SoundTableTest, VolumeAndPanReachTheBuffer) {
 
 TEST_F(SoundTableTest, ReplicasPlayIndependentlyAndDeletedSoundsKeepTheirSlot) {
   const int id = Load(GameWave(std::string(441, '\xA0')));
+  ASSERT_EQ(SetSoundPan(id, -10000), 1);  // the copy takes it: it is heard on the left only
   const int copy = ReplicateSound(id);
   ASSERT_EQ(copy, 1);
   EXPECT_EQ(sound_table[copy].size, 441);
+  HeadlessKeepAudio(true);
   ASSERT_EQ(PlaySound(copy, DSBPLAY_LOOPING), 1);
+  HeadlessAdvance(10);
+  const std::vector<int16_t>& audio = HeadlessAudio();
+  ASSERT_GE(audio.size(), 2u);
+  EXPECT_EQ((std::vector<int16_t>{32 * 256, 0}), std::vector<int16_t>(audio.end() - 2, audio.end()));
   EXPECT_EQ(SoundStatus(id), 0);
   EXPECT_EQ(DeleteSound(id), 1);
   EXPECT_EQ(sound_table[id].buffer, nullptr);
