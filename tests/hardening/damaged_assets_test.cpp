@@ -81,15 +81,6 @@ Bytes Scrambled(const Bytes& original, size_t kept, uint32_t seed) {
   return bytes;
 }
 
-// A picture of the test pattern in 8 or 24 bits.
-Bytes Picture(int width, int height, int bits) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bits = bits;
-  return EncodeBmp(spec);
-}
-
 // The file with a sound's format saying 16-bit stereo at 22050 Hz over bytes 22..35 (in a
 // picture: its height, planes, bit count, compression and image size).
 Bytes WrongLayout(Bytes sound) {
@@ -108,8 +99,8 @@ const struct Damage {
     {"empty", [](const Bytes&, uint32_t) { return Bytes{}; }},
     {"random bytes", [](const Bytes& b, uint32_t seed) { return Scrambled(b, 0, seed); }},
     {"random after the header", [](const Bytes& b, uint32_t seed) { return Scrambled(b, 54, seed); }},
-    {"a 37x23 picture", [](const Bytes&, uint32_t) { return Picture(37, 23, 8); }},
-    {"a 24-bit picture", [](const Bytes&, uint32_t) { return Picture(640, 480, 24); }},
+    {"a 37x23 picture", [](const Bytes&, uint32_t) { return EncodeBmp(BmpSpec{37, 23, 8}); }},
+    {"a 24-bit picture", [](const Bytes&, uint32_t) { return EncodeBmp(BmpSpec{640, 480, 24}); }},
     {"16-bit stereo", [](const Bytes& b, uint32_t) { return WrongLayout(b); }},
 };
 
